@@ -1,0 +1,180 @@
+/**
+ * Configuration of the graphics library for the status display. Setting names are LVGL 8.3's.
+ */
+#if 1 /* enable content */
+#ifndef LV_CONF_H
+#define LV_CONF_H
+
+#include <stdint.h>
+
+/* Colour */
+#define LV_COLOR_DEPTH 32
+#define LV_COLOR_16_SWAP 0
+#define LV_COLOR_SCREEN_TRANSP 0
+#define LV_COLOR_MIX_ROUND_OFS 0
+#define LV_COLOR_CHROMA_KEY lv_color_hex(0x00ff00)
+
+/* Memory: libc allocator */
+#define LV_MEM_CUSTOM 1
+#define LV_MEM_CUSTOM_INCLUDE <stdlib.h>
+#define LV_MEM_CUSTOM_ALLOC malloc
+#define LV_MEM_CUSTOM_FREE free
+#define LV_MEM_CUSTOM_REALLOC realloc
+#define LV_MEM_BUF_MAX_NUM 16
+#define LV_MEMCPY_MEMSET_STD 1
+
+/* Refresh and tick */
+#define LV_DISP_DEF_REFR_PERIOD 30
+#define LV_INDEV_DEF_READ_PERIOD 30
+#define LV_TICK_CUSTOM 1
+#define LV_TICK_CUSTOM_INCLUDE "custom_tick.h"
+#define LV_TICK_CUSTOM_SYS_TIME_EXPR (custom_tick_get())
+#define LV_DPI_DEF 130
+
+/* Drawing */
+#define LV_DRAW_COMPLEX 1
+#define LV_SHADOW_CACHE_SIZE 0
+#define LV_CIRCLE_CACHE_SIZE 4
+#define LV_LAYER_SIMPLE_BUF_SIZE (24 * 1024)
+#define LV_LAYER_SIMPLE_FALLBACK_BUF_SIZE (3 * 1024)
+#define LV_IMG_CACHE_DEF_SIZE 30
+#define LV_GRADIENT_MAX_STOPS 2
+#define LV_GRAD_CACHE_DEF_SIZE 0
+#define LV_DITHER_GRADIENT 0
+#define LV_DISP_ROT_MAX_BUF (10 * 1024)
+#define LV_USE_GPU_SDL 0
+#define LV_ANTIALIAS 1
+
+/* Log */
+#define LV_USE_LOG 1
+#define LV_LOG_LEVEL LV_LOG_LEVEL_WARN
+#define LV_LOG_PRINTF 1
+#define LV_LOG_TRACE_MEM 0
+#define LV_LOG_TRACE_TIMER 0
+#define LV_LOG_TRACE_INDEV 0
+#define LV_LOG_TRACE_DISP_REFR 0
+#define LV_LOG_TRACE_EVENT 0
+#define LV_LOG_TRACE_OBJ_CREATE 0
+#define LV_LOG_TRACE_LAYOUT 0
+#define LV_LOG_TRACE_ANIM 0
+
+/* Asserts */
+#define LV_USE_ASSERT_NULL 1
+#define LV_USE_ASSERT_MALLOC 1
+#define LV_USE_ASSERT_STYLE 0
+#define LV_USE_ASSERT_MEM_INTEGRITY 0
+#define LV_USE_ASSERT_OBJ 0
+#define LV_ASSERT_HANDLER_INCLUDE <stdint.h>
+#define LV_ASSERT_HANDLER while (1);
+
+/* Others */
+#define LV_USE_PERF_MONITOR 0
+#define LV_USE_MEM_MONITOR 0
+#define LV_USE_REFR_DEBUG 0
+#define LV_SPRINTF_CUSTOM 0
+#define LV_SPRINTF_USE_FLOAT 0
+#define LV_USE_USER_DATA 1
+#define LV_ENABLE_GC 0
+
+/* Fonts */
+#define LV_FONT_MONTSERRAT_14 1
+#define LV_FONT_DEFAULT &lv_font_montserrat_14
+#define LV_FONT_FMT_TXT_LARGE 0
+#define LV_USE_FONT_COMPRESSED 0
+#define LV_USE_FONT_SUBPX 0
+#define LV_USE_FONT_PLACEHOLDER 1
+
+/* Text */
+#define LV_TXT_ENC LV_TXT_ENC_UTF8
+#define LV_TXT_BREAK_CHARS " ,.;:-_"
+#define LV_TXT_LINE_BREAK_LONG_LEN 0
+#define LV_TXT_LINE_BREAK_LONG_PRE_MIN_LEN 3
+#define LV_TXT_LINE_BREAK_LONG_POST_MIN_LEN 3
+#define LV_TXT_COLOR_CMD "#"
+#define LV_USE_BIDI 1
+#define LV_BIDI_BASE_DIR_DEF LV_BASE_DIR_AUTO
+#define LV_USE_ARABIC_PERSIAN_CHARS 1
+
+/* Widgets */
+#define LV_USE_ARC 1
+#define LV_USE_BAR 1
+#define LV_USE_BTN 1
+#define LV_USE_BTNMATRIX 1
+#define LV_USE_CANVAS 1
+#define LV_USE_CHECKBOX 1
+#define LV_USE_DROPDOWN 1
+#define LV_USE_IMG 1
+#define LV_USE_LABEL 1
+#define LV_LABEL_TEXT_SELECTION 1
+#define LV_LABEL_LONG_TXT_HINT 1
+#define LV_USE_LINE 1
+#define LV_USE_ROLLER 1
+#define LV_USE_SLIDER 1
+#define LV_USE_SWITCH 1
+#define LV_USE_TEXTAREA 1
+#define LV_USE_TABLE 1
+#define LV_USE_ANIMIMG 1
+#define LV_USE_CALENDAR 1
+#define LV_USE_CHART 1
+#define LV_USE_COLORWHEEL 1
+#define LV_USE_IMGBTN 1
+#define LV_USE_KEYBOARD 1
+#define LV_USE_LED 1
+#define LV_USE_LIST 1
+#define LV_USE_MENU 1
+#define LV_USE_METER 1
+#define LV_USE_MSGBOX 1
+#define LV_USE_SPAN 1
+#define LV_USE_SPINBOX 1
+#define LV_USE_SPINNER 1
+#define LV_USE_TABVIEW 1
+#define LV_USE_TILEVIEW 1
+#define LV_USE_WIN 1
+
+/* Theme */
+#define LV_USE_THEME_DEFAULT 1
+#define LV_THEME_DEFAULT_DARK 0
+#define LV_THEME_DEFAULT_GROW 1
+#define LV_THEME_DEFAULT_TRANSITION_TIME 80
+#define LV_USE_THEME_BASIC 1
+#define LV_USE_THEME_MONO 1
+
+/* Layouts */
+#define LV_USE_FLEX 1
+#define LV_USE_GRID 1
+
+/* File system: stdio under drive 'A', paths relative to the working directory */
+#define LV_USE_FS_STDIO 1
+#define LV_FS_STDIO_LETTER 'A'
+#define LV_FS_STDIO_PATH ""
+#define LV_FS_STDIO_CACHE_SIZE 0
+#define LV_USE_FS_POSIX 0
+#define LV_USE_FS_WIN32 0
+#define LV_USE_FS_FATFS 0
+
+/* Image decoders and media */
+#define LV_USE_PNG 1
+#define LV_USE_BMP 0
+#define LV_USE_SJPG 0
+#define LV_USE_GIF 1
+#define LV_USE_QRCODE 1
+#define LV_USE_FFMPEG 0
+#define LV_USE_RLOTTIE 0
+
+/* FreeType */
+#define LV_USE_FREETYPE 1
+#define LV_FREETYPE_CACHE_SIZE (512 * 1024)
+#define LV_FREETYPE_SBIT_CACHE 0
+#define LV_FREETYPE_CACHE_FT_FACES 0
+#define LV_FREETYPE_CACHE_FT_SIZES 0
+
+#define LV_USE_SNAPSHOT 0
+#define LV_USE_MONKEY 0
+#define LV_USE_GRIDNAV 0
+#define LV_USE_FRAGMENT 0
+#define LV_USE_IMGFONT 0
+#define LV_USE_MSG 0
+#define LV_USE_IME_PINYIN 0
+
+#endif /* LV_CONF_H */
+#endif /* enable content */
