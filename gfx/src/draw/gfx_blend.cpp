@@ -81,7 +81,10 @@ void blend_fill(const lv_draw_ctx_t* draw_ctx, const lv_area_t& area, lv_color_t
 
     if (!mask) {
         if (cover) {
-            for (lv_coord_t y = r.y1; y <= r.y2; y++, row += buf_stride) std::fill_n(row, w, color);
+            // Filled as plain words: the compiler turns this into wide stores.
+            for (lv_coord_t y = r.y1; y <= r.y2; y++, row += buf_stride) {
+                std::fill_n(reinterpret_cast<uint32_t*>(row), w, color.full);
+            }
             return;
         }
         FixedMix mix_px(color, opa);
