@@ -1,0 +1,161 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+#include <ctime>
+#include <limits>
+#include <string>
+
+#include "msg/msg.h"
+
+namespace {
+
+constexpr int32_t I32_MAX = std::numeric_limits<int32_t>::max();
+constexpr int32_t I32_MIN = std::numeric_limits<int32_t>::min();
+constexpr uint32_t U32_MAX = std::numeric_limits<uint32_t>::max();
+
+// Owns a parsed document for the length of a test.
+struct Doc {
+    cJSON* root;
+    explicit Doc(const std::string& json) : root(cJSON_Parse(json.c_str())) {}
+    ~Doc() { cJSON_Delete(root); }
+    Doc(const Doc&) = delete;
+    Doc& operator=(const Doc&) = delete;
+};
+
+struct NumberCase {
+    const char* value; // JSON text of "v", or null for an absent key
+    int32_t i32;
+    uint32_t u32;
+    int16_t i16;
+    uint16_t u16;
+    int8_t i8;
+    uint8_t u8;
+    int64_t time;
+};
+
+TEST(MsgNumbers, EveryReaderFollowsTheConversionRule) {
+    const NumberCase cases[] = {
+        {"2.9", 2, 2, 2, 2, 2, 2, 2},
+        {"-2.9", -2, 0, -2, 0, -2, 0, -2},
+        {"-0.5", 0, 0, 0, 0, 0, 0, 0},
+        {"1e12", I32_MAX, U32_MAX, -1, 0xFFFF, -1, 0xFF, 1000000000000},
+        {"-1e12", I32_MIN, 0, 0, 0, 0, 0, -1000000000000},
+        {nullptr, 0, 0, 0, 0, 0, 0, 0},
+        {"\"12\"", 0, 0, 0, 0, 0, 0, 0},
+        {"true", 0, 0, 0, 0, 0, 0, 0},
+        {"false", 0, 0, 0, 0, 0, 0, 0},
+        {"null", 0, 0, 0, 0, 0, 0, 0},
+        {"[5]", 0, 0, 0, 0, 0, 0, 0},
+        {"257", 257, 257, 257, 257, 1, 1, 257},
+        {"65536", 65536, 65536, 0, 0, 0, 0, 65536},
+        {"40000", 40000, 40000, -25536, 40000, 64, 64, 40000},
+        {"200", 200, 200, 200, 200, -56, 200, 200},
+        {"-1", -1, 0, -1, 0, -1, 0, -1},
+        {"-40000", -40000, 0, 25536, 0, -64, 0, -40000},
+        {"2147483647.9", I32_MAX, 2147483647u, -1, 0xFFFF, -1, 0xFF, 2147483647},
+        {"2147483648", I32_MAX, 2147483648u, -1, 0, -1, 0, 2147483648},
+        {"-2147483648.5", I32_MIN, 0, 0, 0, 0, 0, -2147483648},
+        {"4294967295.5", I32_MAX, U32_MAX, -1, 0xFFFF, -1, 0xFF, 4294967295},
+        {"1099511627776", I32_MAX, U32_MAX, -1, 0xFFFF, -1, 0xFF, int64_t(1) << 40},
+        {"1e300", I32_MAX, U32_MAX, -1, 0xFFFF, -1, 0xFF, std::numeric_limits<int64_t>::max()},
+        {"-1e300", I32_MIN, 0, 0, 0, 0, 0, std::numeric_limits<int64_t>::min()},
+    };
+    for (const NumberCase& c : cases) {
+        const std::string json = c.value ? std::string("{\"v\": ") + c.value + "}" : "{}";
+        SCOPED_TRACE(json);
+        Doc doc(json);
+        ASSERT_NE(doc.root, nullptr);
+        EXPECT_EQ(msg_i32(doc.root, "v"), c.i32);
+        EXPECT_EQ(msg_u32(doc.root, "v"), c.u32);
+        EXPECT_EQ(msg_i16(doc.root, "v"), c.i16);
+        EXPECT_EQ(msg_u16(doc.root, "v"), c.u16);
+        EXPECT_EQ(msg_i8(doc.root, "v"), c.i8);
+        EXPECT_EQ(msg_u8(doc.root, "v"), c.u8);
+        EXPECT_EQ(msg_time(doc.root, "v"), c.time);
+    }
+}
+
+TEST(MsgNumbers, NotANumberAndInfinitiesOnTheirOwn) {
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
+    EXPECT_EQ(msg_to_i32(nan), 0);
+    EXPECT_EQ(msg_to_u32(nan), 0u);
+    EXPECT_EQ(msg_to_i64(nan), 0);
+    EXPECT_EQ(msg_to_i32(inf), I32_MAX);
+    EXPECT_EQ(msg_to_i32(-inf), I32_MIN);
+    EXPECT_EQ(msg_to_u32(inf), U32_MAX);
+    EXPECT_EQ(msg_to_u32(-inf), 0u);
+    EXPECT_EQ(msg_to_i64(inf), std::numeric_limits<int64_t>::max());
+    EXPECT_TRUE(std::isnan(msg_number(nullptr, "v")));
+}
+
+TEST(MsgPaths, KeysIgnoreCaseAndArraysGoByPosition) {
+    Doc doc(R"({"Conns":[{"m1768Info":{"RunState":"S_K1K2ON","connStatus":"Plug"}},{"x":2}],
+               "global":{"userConfigInfo":{"swFunc":5}},
+               "grid":[[1,2],[3,4]], "s":"text", "n":7})");
+    ASSERT_NE(doc.root, nullptr);
+    EXPECT_STREQ(msg_text(doc.root, "conns[0].m1768Info.runState"), "S_K1K2ON");
+    EXPECT_STREQ(msg_text(doc.root, "CONNS[0].M1768INFO.CONNSTATUS"), "Plug");
+    EXPECT_EQ(msg_u32(doc.root, "conns[1].x"), 2u);
+    EXPECT_EQ(msg_u32(doc.root, "global.userConfigInfo.swFunc"), 5u);
+    EXPECT_EQ(msg_i32(doc.root, "grid[1][0]"), 3);
+    EXPECT_EQ(msg_number(doc.root, "n"), 7.0);
+
+    // Nothing is found below missing items, beyond the end of arrays, or below items of the wrong type.
+    const char* missing[] = {
+        "conns[2].x",
+        "conns[0].nothing.runState",
+        "global.userConfigInfo.swFunc.x",
+        "s.x",
+        "n[0]",
+        "conns.m1768Info",
+        "global[0]",
+        "conns[",
+        "conns[x]",
+        "conns[0]]",
+        "conns..x",
+        "averyveryveryveryveryveryveryveryveryveryveryveryveryverylongkeyname",
+    };
+    for (const char* path : missing) {
+        SCOPED_TRACE(path);
+        EXPECT_EQ(msg_item(doc.root, path), nullptr);
+        EXPECT_EQ(msg_text(doc.root, path), nullptr);
+        EXPECT_EQ(msg_i32(doc.root, path), 0);
+    }
+    // Text readers give nothing for other types.
+    EXPECT_EQ(msg_text(doc.root, "n"), nullptr);
+    EXPECT_EQ(msg_text(doc.root, "global"), nullptr);
+    EXPECT_EQ(msg_item(nullptr, "n"), nullptr);
+}
+
+TEST(MsgPaths, ARootThatIsNoObjectHasNoKeys) {
+    Doc array(R"([{"global":1}])");
+    Doc text(R"("global")");
+    EXPECT_EQ(msg_item(array.root, "global"), nullptr);
+    EXPECT_EQ(msg_item(text.root, "global"), nullptr);
+    EXPECT_EQ(msg_i32(array.root, "[0].global"), 1); // positions still work on an array root
+}
+
+TEST(MsgCodes, WholeStringsWithoutRegardToCase) {
+    EXPECT_TRUE(msg_code_is("IDLE", "Idle"));
+    EXPECT_TRUE(msg_code_is("emergency pushed", "Emergency Pushed"));
+    EXPECT_FALSE(msg_code_is("Idl", "Idle"));
+    EXPECT_FALSE(msg_code_is("Idle ", "Idle"));
+    EXPECT_FALSE(msg_code_is(nullptr, "Idle"));
+    EXPECT_FALSE(msg_code_is("\xC3\x89", "\xC3\xA9")); // only ASCII letters fold
+}
+
+TEST(MsgTime, WallTimeCanBePinned) {
+    msg_pin_now(int64_t(1) << 40);
+    EXPECT_EQ(msg_now(), int64_t(1) << 40);
+    msg_pin_now(-5);
+    EXPECT_EQ(msg_now(), -5);
+    msg_unpin_now();
+    const int64_t before = int64_t(std::time(nullptr));
+    const int64_t now = msg_now();
+    EXPECT_GE(now, before);
+    EXPECT_LE(now, int64_t(std::time(nullptr)));
+}
+
+} // namespace
