@@ -19,7 +19,8 @@ void img_cache_clear(void);
 // temporary entry is closed again, otherwise the entry stays cached.
 void img_cache_release(_lv_img_cache_entry_t* entry);
 
-// True for colour formats whose decoded pixels carry a meaningful alpha byte.
-bool img_cf_has_alpha(lv_img_cf_t cf);
+// True for the formats the painter draws: one lv_color_t per pixel. Decoders of other formats
+// (1-bit indexed, for one) report the format they expanded to in the open descriptor.
+bool img_cf_is_32bit(lv_img_cf_t cf);
 
 } // namespace gfx

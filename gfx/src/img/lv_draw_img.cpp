@@ -111,10 +111,14 @@ bool decode_and_draw(lv_draw_ctx_t* draw_ctx, const lv_draw_img_dsc_t* dsc, cons
     if (dec.header.w == 0 || dec.header.h == 0 || !intersect(img_area, clip, draw_area)) return true;
 
     const lv_img_cf_t cf = dec.header.cf;
-    const bool has_alpha = gfx::img_cf_has_alpha(cf);
+    if (!gfx::img_cf_is_32bit(cf)) {
+        LV_LOG_WARN("Image draw: colour format %d is not supported", cf);
+        return false;
+    }
+    const bool has_alpha = cf == LV_IMG_CF_TRUE_COLOR_ALPHA;
     const lv_opa_t opa = dsc->opa >= LV_OPA_MAX ? (lv_opa_t)LV_OPA_COVER : dsc->opa;
-    const RowStyle st = {cf == LV_IMG_CF_TRUE_COLOR_CHROMA_KEYED || cf == LV_IMG_CF_RAW_CHROMA_KEYED,
-                         dsc->recolor_opa >= LV_OPA_MIN, dsc->recolor, dsc->recolor_opa};
+    const RowStyle st = {cf == LV_IMG_CF_TRUE_COLOR_CHROMA_KEYED, dsc->recolor_opa >= LV_OPA_MIN,
+                         dsc->recolor, dsc->recolor_opa};
     const bool aligned = reinterpret_cast<uintptr_t>(dec.img_data) % alignof(lv_color_t) == 0;
 
     if (dec.img_data != nullptr && aligned && !st.chroma_keyed && !st.recolor) {

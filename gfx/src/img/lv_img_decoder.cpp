@@ -96,6 +96,8 @@ lv_res_t open_indexed_1bit(const lv_img_dsc_t* img, lv_img_decoder_dsc_t* dsc) {
     }
     dsc->img_data = reinterpret_cast<const uint8_t*>(px);
     dsc->user_data = px; // marks the pixels as ours to free
+    // The open image is what the painter gets: palette colours with their alpha.
+    dsc->header.cf = LV_IMG_CF_TRUE_COLOR_ALPHA;
     return LV_RES_OK;
 }
 
@@ -278,20 +280,6 @@ void lv_img_decoder_close(lv_img_decoder_dsc_t* dsc) {
     dsc->decoder = nullptr;
 }
 
-bool gfx::img_cf_has_alpha(lv_img_cf_t cf) {
-    switch (cf) {
-    case LV_IMG_CF_TRUE_COLOR_ALPHA:
-    case LV_IMG_CF_RAW_ALPHA:
-    case LV_IMG_CF_INDEXED_1BIT:
-    case LV_IMG_CF_INDEXED_2BIT:
-    case LV_IMG_CF_INDEXED_4BIT:
-    case LV_IMG_CF_INDEXED_8BIT:
-    case LV_IMG_CF_ALPHA_1BIT:
-    case LV_IMG_CF_ALPHA_2BIT:
-    case LV_IMG_CF_ALPHA_4BIT:
-    case LV_IMG_CF_ALPHA_8BIT:
-        return true;
-    default:
-        return false;
-    }
+bool gfx::img_cf_is_32bit(lv_img_cf_t cf) {
+    return is_true_color(cf);
 }
