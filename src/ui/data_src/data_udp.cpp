@@ -1,0 +1,42 @@
+#include "ui/data_src/data_udp.h"
+
+#include <cerrno>
+#include <cstdint>
+#include <cstring>
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+
+#include "lvgl.h"
+
+namespace {
+
+int s_udp_current_fd = -1;
+
+} // namespace
+
+int udp_get_fd(int port) {
+    if (s_udp_current_fd != -1) {
+        LV_LOG_ERROR("exist A UDP connect");
+        return -1;
+    }
+    s_udp_current_fd = socket(AF_INET, SOCK_DGRAM, 0);
+    if (s_udp_current_fd == -1) {
+        const int err = errno;
+        LV_LOG_ERROR("cannot create the UDP socket: %s", strerror(err));
+        return -1;
+    }
+
+    sockaddr_in addr;
+    std::memset(&addr, 0, sizeof addr);
+    addr.sin_family = AF_INET;
+    addr.sin_port = htons(uint16_t(port));
+    addr.sin_addr.s_addr = inet_addr("0.0.0.0");
+    // Without the port the socket stays open and silent; the program runs on without input.
+    if (bind(s_udp_current_fd, reinterpret_cast<const sockaddr*>(&addr), sizeof addr) != 0) {
+        const int err = errno;
+        LV_LOG_ERROR("cannot bind UDP port %d: %s", port, strerror(err));
+    }
+    return s_udp_current_fd;
+}

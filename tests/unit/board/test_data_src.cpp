@@ -1,0 +1,206 @@
+// The UDP data source: one socket per process, non-blocking reads of one datagram into a 16384-byte
+// buffer, and draining everything queued at one notification.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include <arpa/inet.h>
+#include <fcntl.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/resource.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include "ui/data_src/data_src.h"
+#include "ui/data_src/data_udp.h"
+
+namespace {
+
+constexpr int c_bufSize = 16384;
+
+// A receiving socket on the loopback that is the data source, and a sender connected to it.
+class DataSrc : public testing::Test {
+  protected:
+    void SetUp() override {
+        rx_ = socket(AF_INET, SOCK_DGRAM, 0);
+        tx_ = socket(AF_INET, SOCK_DGRAM, 0);
+        ASSERT_GE(rx_, 0);
+        ASSERT_GE(tx_, 0);
+        sockaddr_in addr{};
+        addr.sin_family = AF_INET;
+        addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t len = sizeof addr;
+        ASSERT_EQ(bind(rx_, reinterpret_cast<sockaddr*>(&addr), sizeof addr), 0);
+        ASSERT_EQ(getsockname(rx_, reinterpret_cast<sockaddr*>(&addr), &len), 0);
+        ASSERT_EQ(connect(tx_, reinterpret_cast<sockaddr*>(&addr), sizeof addr), 0);
+        data_src_init(rx_);
+    }
+    void TearDown() override {
+        data_src_init(-1);
+        close(rx_);
+        close(tx_);
+    }
+
+    // Sends the datagrams and waits until the first one has arrived.
+    void send_all(const std::vector<std::string>& datagrams) {
+        for (const std::string& d : datagrams) ASSERT_EQ(send(tx_, d.data(), d.size(), 0), ssize_t(d.size()));
+        pollfd p{rx_, POLLIN, 0};
+        ASSERT_EQ(poll(&p, 1, 10000), 1);
+    }
+
+    int rx_ = -1;
+    int tx_ = -1;
+    std::vector<char> buf_ = std::vector<char>(c_bufSize, 0);
+};
+
+std::vector<std::string> s_handled;
+void record(const char* text) {
+    s_handled.emplace_back(text);
+}
+
+TEST_F(DataSrc, ReadsOneDatagramAndKeepsAtMost16383Characters) {
+    struct Case {
+        size_t sent;
+        int16_t result;
+        size_t kept;
+    };
+    const Case cases[] = {{1, 1, 1}, {16383, 16383, 16383}, {16384, 16384, 16383}, {20000, 16384, 16383}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.sent) + " bytes sent");
+        std::string text(c.sent, 'x');
+        for (size_t i = 0; i < text.size(); i++) text[i] = char('a' + i % 26);
+        send_all({text});
+        std::fill(buf_.begin(), buf_.end(), 0);
+        EXPECT_EQ(data_src_read_all(buf_.data(), c_bufSize), c.result);
+        EXPECT_EQ(buf_[c_bufSize - 1], 0);
+        EXPECT_EQ(std::string(buf_.data()), text.substr(0, c.kept));
+        // The rest of a long datagram is gone with it: nothing is left to read.
+        EXPECT_EQ(data_src_read_all(buf_.data(), c_bufSize), -1);
+    }
+}
+
+TEST_F(DataSrc, EmptySocketAndEmptyDatagramAreNoInput) {
+    EXPECT_NE(fcntl(rx_, F_GETFL) & O_NONBLOCK, 0) << "a read on an empty socket would block the loop";
+    std::fill(buf_.begin(), buf_.end(), 'q');
+    errno = 0;
+    EXPECT_EQ(data_src_read_all(buf_.data(), c_bufSize), -1);
+    EXPECT_EQ(errno, EAGAIN);
+    EXPECT_EQ(buf_[c_bufSize - 1], 0) << "the buffer always ends in a terminating zero";
+
+    send_all({""});
+    EXPECT_EQ(data_src_read_all(buf_.data(), c_bufSize), 0);
+    EXPECT_EQ(data_src_read_all(buf_.data(), c_bufSize), -1);
+}
+
+TEST_F(DataSrc, WithoutSourceNothingIsReadAndTheBufferIsUntouched) {
+    data_src_init(-1);
+    std::fill(buf_.begin(), buf_.end(), 'q');
+    EXPECT_EQ(data_src_read_all(buf_.data(), c_bufSize), -1);
+    EXPECT_EQ(std::count(buf_.begin(), buf_.end(), 'q'), c_bufSize);
+
+    s_handled.clear();
+    EXPECT_EQ(data_src_drain(buf_.data(), c_bufSize, record), 0);
+    EXPECT_TRUE(s_handled.empty());
+}
+
+TEST_F(DataSrc, OneNotificationHandlesEveryQueuedDatagramInOrder) {
+    s_handled.clear();
+    send_all({R"({"n":1})", R"({"n":2})"});
+    EXPECT_EQ(data_src_drain(buf_.data(), c_bufSize, record), 2);
+    EXPECT_EQ(s_handled, (std::vector<std::string>{R"({"n":1})", R"({"n":2})"}));
+
+    // An empty datagram is skipped, a long one cut, and a short one after it carries nothing of it.
+    s_handled.clear();
+    const std::string long_text(20000, 'L');
+    send_all({"first", "", long_text, "last"});
+    EXPECT_EQ(data_src_drain(buf_.data(), c_bufSize, record), 3);
+    EXPECT_EQ(s_handled, (std::vector<std::string>{"first", long_text.substr(0, 16383), "last"}));
+
+    s_handled.clear();
+    EXPECT_EQ(data_src_drain(buf_.data(), c_bufSize, record), 0) << "the socket is empty now";
+    EXPECT_TRUE(s_handled.empty());
+}
+
+// udp_get_fd keeps its socket for the life of the process, so each case runs in a forked child. The
+// graphics log writes to stdout, which the child points at stderr for the death-test matcher.
+int free_udp_port() {
+    const int s = socket(AF_INET, SOCK_DGRAM, 0);
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    socklen_t len = sizeof a;
+    bind(s, reinterpret_cast<sockaddr*>(&a), sizeof a);
+    getsockname(s, reinterpret_cast<sockaddr*>(&a), &len);
+    close(s);
+    return ntohs(a.sin_port);
+}
+
+bool bound_to_any(int fd, int port) {
+    sockaddr_in a{};
+    socklen_t len = sizeof a;
+    int type = 0;
+    socklen_t type_len = sizeof type;
+    return getsockname(fd, reinterpret_cast<sockaddr*>(&a), &len) == 0 && a.sin_family == AF_INET &&
+           a.sin_addr.s_addr == htonl(INADDR_ANY) && ntohs(a.sin_port) == port &&
+           getsockopt(fd, SOL_SOCKET, SO_TYPE, &type, &type_len) == 0 && type == SOCK_DGRAM;
+}
+
+TEST(DataUdp, SecondSocketIsRefusedAndLogged) {
+    const int port = free_udp_port();
+    EXPECT_EXIT(
+        {
+            std::fflush(stdout);
+            dup2(2, 1);
+            const int fd = udp_get_fd(port);
+            const bool first_ok = bound_to_any(fd, port);
+            const int second = udp_get_fd(port);
+            std::fflush(stdout);
+            _exit(first_ok && second == -1 && fcntl(fd, F_GETFD) != -1 ? 0 : 1);
+        },
+        testing::ExitedWithCode(0), "^\\[Error\\]\t[^\n]*\t udp_get_fd: exist A UDP connect \t[^\n]*\n$");
+}
+
+TEST(DataUdp, BusyPortIsLoggedWithTheSystemsReason) {
+    // Another process holding the port: the socket is still returned, it just receives nothing.
+    const int holder = socket(AF_INET, SOCK_DGRAM, 0);
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    socklen_t len = sizeof a;
+    ASSERT_EQ(bind(holder, reinterpret_cast<sockaddr*>(&a), sizeof a), 0);
+    ASSERT_EQ(getsockname(holder, reinterpret_cast<sockaddr*>(&a), &len), 0);
+    const int port = ntohs(a.sin_port);
+    EXPECT_EXIT(
+        {
+            std::fflush(stdout);
+            dup2(2, 1);
+            const int fd = udp_get_fd(port);
+            std::fflush(stdout);
+            _exit(fd >= 0 && fcntl(fd, F_GETFD) != -1 ? 0 : 1);
+        },
+        testing::ExitedWithCode(0),
+        "^\\[Error\\][^\n]* udp_get_fd: [^\n]*" + std::string(std::strerror(EADDRINUSE)) + "[^\n]*\n$");
+    close(holder);
+}
+
+TEST(DataUdp, SocketFailureIsLoggedAndLeavesNoSocket) {
+    const int port = free_udp_port();
+    EXPECT_EXIT(
+        {
+            std::fflush(stdout);
+            dup2(2, 1);
+            const rlimit none{};
+            setrlimit(RLIMIT_NOFILE, &none); // no descriptor can be created any more
+            const int fd = udp_get_fd(port);
+            std::fflush(stdout);
+            _exit(fd == -1 ? 0 : 1);
+        },
+        testing::ExitedWithCode(0),
+        "^\\[Error\\][^\n]* udp_get_fd: [^\n]*" + std::string(std::strerror(EMFILE)) + "[^\n]*\n$");
+}
+
+} // namespace

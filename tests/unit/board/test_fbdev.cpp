@@ -1,0 +1,413 @@
+// The framebuffer driver on the fake /dev/fb0. The test program runs itself again as a child with the
+// fake framebuffer preloaded and a script of driver calls in FBDEV_TEST_SCRIPT; the parent then
+// checks what the child printed and what landed in the framebuffer's file.
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <unistd.h>
+
+#include "board_child.h"
+#include "display/fbdev.h"
+#include "display/resolution.h"
+#include "lvgl.h"
+#include "test_paths.h"
+
+namespace {
+
+lv_color_t rgb(uint32_t hex) {
+    lv_color_t c;
+    c.ch.red = uint8_t(hex >> 16);
+    c.ch.green = uint8_t(hex >> 8);
+    c.ch.blue = uint8_t(hex);
+    c.ch.alpha = 0xFF;
+    return c;
+}
+
+// A picture that differs at every pixel and for every seed, so misplaced rows and stale pages show.
+lv_color_t pattern(int x, int y, int seed) {
+    return rgb(uint32_t((x * 7 + seed * 50) & 0xFF) << 16 | uint32_t((y * 5 + seed * 30) & 0xFF) << 8 |
+               uint32_t(((x ^ y) + seed * 90) & 0xFF));
+}
+
+// ---- child side ----------------------------------------------------------------------------------
+
+void child_flush(const lv_area_t& area, bool full, const std::vector<lv_color_t>& px) {
+    lv_disp_draw_buf_t buf{};
+    buf.flushing = 1;
+    buf.flushing_last = 1;
+    lv_disp_drv_t drv{};
+    drv.draw_buf = &buf;
+    drv.full_refresh = full ? 1 : 0;
+    std::vector<lv_color_t> copy = px;
+    fbdev_flush(&drv, &area, copy.data());
+    std::printf("ready %d\n", buf.flushing == 0 ? 1 : 0);
+}
+
+// Commands, separated by ';':
+//   init
+//   flush X1 Y1 X2 Y2 SEED f|p      the pattern over the area, full refresh (f) or partial (p)
+//   solid X1 Y1 X2 Y2 RRGGBB f|p    one colour over the area
+//   row X Y f|p RRGGBB...           a one-row area of the given colours
+void run_script(const std::string& script) {
+    std::stringstream cmds(script);
+    std::string line;
+    while (std::getline(cmds, line, ';')) {
+        std::istringstream in(line);
+        std::string op, mode;
+        in >> op;
+        if (op == "init") {
+            fbdev_init();
+            std::printf("res %d %d\n", int(_g_my_ui_w_max), int(_g_my_ui_h_max));
+            continue;
+        }
+        lv_area_t a{};
+        std::vector<lv_color_t> px;
+        if (op == "flush" || op == "solid") {
+            std::string value;
+            in >> a.x1 >> a.y1 >> a.x2 >> a.y2 >> value >> mode;
+            for (int y = a.y1; y <= a.y2; y++) {
+                for (int x = a.x1; x <= a.x2; x++) {
+                    px.push_back(op == "flush" ? pattern(x, y, std::stoi(value))
+                                               : rgb(uint32_t(std::stoul(value, nullptr, 16))));
+                }
+            }
+        } else if (op == "row") {
+            in >> a.x1 >> a.y1 >> mode;
+            std::string hex;
+            while (in >> hex) px.push_back(rgb(uint32_t(std::stoul(hex, nullptr, 16))));
+            a.x2 = lv_coord_t(a.x1 + lv_coord_t(px.size()) - 1);
+            a.y2 = a.y1;
+        } else {
+            std::printf("unknown command %s\n", op.c_str());
+            continue;
+        }
+        child_flush(a, mode == "f", px);
+    }
+}
+
+const bool s_is_child = [] {
+    const char* script = std::getenv("FBDEV_TEST_SCRIPT");
+    if (!script) return false;
+    run_script(script);
+    std::fflush(stdout);
+    std::fflush(stderr);
+    _exit(0);
+}();
+
+// ---- parent side ---------------------------------------------------------------------------------
+
+struct ScriptRun {
+    ChildResult child;
+    FakeFbFile fb;
+    int count(const std::string& line) const {
+        int n = 0;
+        for (size_t at = child.out.find(line); at != std::string::npos; at = child.out.find(line, at + 1))
+            n++;
+        return n;
+    }
+};
+
+// Runs a script on a fake framebuffer with the given FAKEFB_* settings.
+ScriptRun run_on_fakefb(const std::string& name, const std::string& script, EnvList env) {
+    const std::string shm = sd_test_out_path("fbdev/" + name + ".fb");
+    std::remove(shm.c_str());
+    env.emplace_back("FAKEFB_SHM", shm);
+    env.emplace_back("FBDEV_TEST_SCRIPT", script);
+    ScriptRun r;
+    r.child = run_child({self_exe()}, env, true);
+    r.fb = read_fakefb(shm);
+    return r;
+}
+
+constexpr int W = 320;
+constexpr int H = 240;
+const std::string c_full = "0 0 319 239";
+
+// Where 32-bit pixel (x, y) of the page starting at line page_y lies in the framebuffer memory.
+size_t at32(const FakeFbFile& fb, int x, int y, uint32_t page_y) {
+    return (size_t(y + int(page_y)) * fb.h.line_length / 4 + size_t(x) + fb.h.xoffset) * 4;
+}
+
+// The page at page_y shows the pattern of `seed` (0: the page is untouched, all zero).
+testing::AssertionResult page_holds(const FakeFbFile& fb, uint32_t page_y, int seed) {
+    if (!fb.valid) return testing::AssertionFailure() << "no framebuffer file";
+    for (int y = 0; y < H; y++) {
+        for (int x = 0; x < W; x++) {
+            const size_t at = at32(fb, x, y, page_y);
+            const lv_color_t want = seed ? pattern(x, y, seed) : lv_color_t{};
+            uint32_t got = 0;
+            if (at + 4 <= fb.mem.size()) std::memcpy(&got, &fb.mem[at], 4);
+            if (got != want.full) {
+                return testing::AssertionFailure()
+                       << "page at line " << page_y << ", pixel (" << x << ", " << y << "): 0x" << std::hex
+                       << got << " instead of 0x" << want.full;
+            }
+        }
+    }
+    return testing::AssertionSuccess();
+}
+
+bool all_zero(const std::vector<uint8_t>& mem) {
+    for (uint8_t b : mem)
+        if (b) return false;
+    return true;
+}
+
+std::string perror_line(const char* what, int err) {
+    return std::string(what) + ": " + std::strerror(err) + "\n";
+}
+
+TEST(Fbdev, EachFailedSetUpStepPrintsItsMessageAndLeavesNoFramebuffer) {
+    struct Case {
+        const char* fail;
+        std::string message;
+        const char* resolution; // what main would size the display by
+    };
+    const Case cases[] = {
+        {"open", perror_line("Error: cannot open framebuffer device", ENOENT), "res 1024 600"},
+        {"blank", perror_line("ioctl(FBIOBLANK)", EINVAL), "res 1024 600"},
+        {"fscreeninfo", perror_line("Error reading fixed information", EIO), "res 1024 600"},
+        {"vscreeninfo", perror_line("Error reading variable information", EIO), "res 1024 600"},
+        {"mmap", perror_line("Error: failed to map framebuffer device to memory", ENOMEM), "res 320 240"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.fail);
+        const ScriptRun r = run_on_fakefb(std::string("fail_") + c.fail, "init;flush " + c_full + " 1 f",
+                                          {{"FAKEFB_FAIL", c.fail}});
+        ASSERT_TRUE(r.child.exited_ok()) << r.child.describe();
+        EXPECT_EQ(r.child.err, c.message);
+        EXPECT_EQ(r.count(c.resolution), 1) << r.child.out;
+        // Without a framebuffer a flush draws nothing but still completes.
+        EXPECT_EQ(r.count("ready 1"), 1) << r.child.out;
+        if (r.fb.valid) {
+            EXPECT_TRUE(all_zero(r.fb.mem));
+            EXPECT_EQ(r.fb.h.pan_count, 0u);
+        }
+    }
+}
+
+TEST(Fbdev, SwitchesThePanelOnAndPublishesItsResolution) {
+    const ScriptRun r = run_on_fakefb("resolution", "init", {{"FAKEFB_XRES", "480"}, {"FAKEFB_YRES", "272"}});
+    ASSERT_TRUE(r.child.exited_ok()) << r.child.describe();
+    EXPECT_EQ(r.child.out, "res 480 272\n");
+    EXPECT_EQ(r.child.err, "");
+    EXPECT_EQ(r.fb.h.blank_count, 1u);
+    EXPECT_EQ(r.fb.h.blank, 0); // FB_BLANK_UNBLANK
+}
+
+TEST(Fbdev, AreasOutsideThePanelAreRejectedButCompleted) {
+    const char* areas[] = {"320 0 330 10", "0 240 10 250", "-10 0 -1 10", "0 -10 10 -1"};
+    for (const char* area : areas) {
+        SCOPED_TRACE(area);
+        const ScriptRun r = run_on_fakefb("reject", std::string("init;flush ") + area + " 1 f", {});
+        ASSERT_TRUE(r.child.exited_ok()) << r.child.describe();
+        EXPECT_EQ(r.count("ready 1"), 1) << r.child.out;
+        ASSERT_TRUE(r.fb.valid);
+        EXPECT_TRUE(all_zero(r.fb.mem)) << "something was written";
+        EXPECT_EQ(r.fb.h.pan_count, 0u) << "a page was flipped";
+        EXPECT_EQ(r.fb.h.yoffset, 0u);
+    }
+}
+
+TEST(Fbdev, FullRefreshFlipsBetweenTwoPages) {
+    // From yoffset 0: the first frame goes to the page at yres, the next to 0, the third to yres again.
+    const ScriptRun r = run_on_fakefb(
+        "flip", "init;flush " + c_full + " 1 f;flush " + c_full + " 2 f;flush " + c_full + " 3 f", {});
+    ASSERT_TRUE(r.child.exited_ok()) << r.child.describe();
+    EXPECT_EQ(r.count("ready 1"), 3);
+    EXPECT_EQ(r.child.err, "");
+    EXPECT_EQ(r.fb.h.pan_count, 3u);
+    EXPECT_EQ(r.fb.h.yoffset, uint32_t(H));
+    EXPECT_TRUE(page_holds(r.fb, H, 3));
+    EXPECT_TRUE(page_holds(r.fb, 0, 2));
+
+    // A kernel that starts on the second page: the first frame goes to page 0.
+    const ScriptRun s =
+        run_on_fakefb("flip_from_yres", "init;flush " + c_full + " 1 f", {{"FAKEFB_YOFFSET", "240"}});
+    ASSERT_TRUE(s.child.exited_ok()) << s.child.describe();
+    EXPECT_EQ(s.fb.h.pan_count, 1u);
+    EXPECT_EQ(s.fb.h.yoffset, 0u);
+    EXPECT_TRUE(page_holds(s.fb, 0, 1));
+    EXPECT_TRUE(page_holds(s.fb, H, 0));
+}
+
+TEST(Fbdev, FailedPanIsReportedAndTheNextFrameFlipsBack) {
+    const ScriptRun r = run_on_fakefb("pan_fails", "init;flush " + c_full + " 1 f;flush " + c_full + " 2 f",
+                                      {{"FAKEFB_FAIL", "pan"}});
+    ASSERT_TRUE(r.child.exited_ok()) << r.child.describe();
+    EXPECT_EQ(r.child.err, "active fb swap failed\nactive fb swap failed\n");
+    EXPECT_EQ(r.count("ready 1"), 2);
+    EXPECT_EQ(r.fb.h.pan_count, 0u);
+    EXPECT_TRUE(page_holds(r.fb, H, 1));
+    EXPECT_TRUE(page_holds(r.fb, 0, 2));
+}
+
+TEST(Fbdev, WithoutRoomForTwoPagesFullRefreshDrawsIntoTheVisiblePage) {
+    struct Case {
+        const char* name;
+        EnvList env;
+    };
+    const std::string one_page = std::to_string(W * H * 4);
+    const Case cases[] = {
+        {"one page of memory and height", {{"FAKEFB_YRES_VIRTUAL", "240"}}},
+        {"two pages of height, one of memory", {{"FAKEFB_SMEM_LEN", one_page}}},
+        {"two pages of memory, one of height",
+         {{"FAKEFB_YRES_VIRTUAL", "240"}, {"FAKEFB_SMEM_LEN", "614400"}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const ScriptRun r =
+            run_on_fakefb("one_page", "init;flush " + c_full + " 1 f;flush " + c_full + " 2 f", c.env);
+        ASSERT_TRUE(r.child.exited_ok()) << r.child.describe(); // a write past the mapping would crash it
+        EXPECT_EQ(r.child.err, "");
+        EXPECT_EQ(r.count("ready 1"), 2);
+        EXPECT_EQ(r.fb.h.pan_count, 0u);
+        EXPECT_EQ(r.fb.h.yoffset, 0u);
+        EXPECT_TRUE(page_holds(r.fb, 0, 2));
+    }
+}
+
+TEST(Fbdev, PartialAreasGoToTheVisiblePageAtTheOffsets) {
+    struct Case {
+        const char* name;
+        EnvList env;
+    };
+    const Case cases[] = {
+        {"32 bits, x offset, padded lines", {{"FAKEFB_XRES_VIRTUAL", "400"}, {"FAKEFB_XOFFSET", "16"}}},
+        {"24 bits as 4-byte pixels", {{"FAKEFB_BPP", "24"}, {"FAKEFB_LINE_LENGTH", "1280"}}},
+        {"visible page at yres", {{"FAKEFB_YOFFSET", "240"}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        // Partial refresh never pans; an area reaching past the top-left corner is clipped to the panel.
+        const ScriptRun r = run_on_fakefb("partial", "init;flush 10 20 29 39 4 p;flush -5 -3 9 4 5 p", c.env);
+        ASSERT_TRUE(r.child.exited_ok()) << r.child.describe();
+        ASSERT_TRUE(r.fb.valid);
+        EXPECT_EQ(r.fb.h.pan_count, 0u);
+        const uint32_t page_y = r.fb.h.yoffset;
+        int wrong = 0, written = 0;
+        for (size_t at = 0; at + 4 <= r.fb.mem.size(); at += 4) {
+            uint32_t got;
+            std::memcpy(&got, &r.fb.mem[at], 4);
+            written += got != 0;
+        }
+        for (int y = 0; y < H; y++) {
+            for (int x = 0; x < W; x++) {
+                uint32_t got;
+                std::memcpy(&got, &r.fb.mem[at32(r.fb, x, y, page_y)], 4);
+                uint32_t want = 0;
+                if (x >= 10 && x <= 29 && y >= 20 && y <= 39) want = pattern(x, y, 4).full;
+                if (x <= 9 && y <= 4) want = pattern(x, y, 5).full;
+                if (got != want && wrong++ == 0)
+                    ADD_FAILURE() << "pixel (" << x << ", " << y << ") 0x" << std::hex << got;
+            }
+        }
+        EXPECT_EQ(wrong, 0);
+        EXPECT_EQ(written, 20 * 20 + 10 * 5) << "pixels written outside the areas";
+    }
+}
+
+// Colours and what the 16-, 8- and 1-bit framebuffers hold for them.
+struct Conversion {
+    uint32_t colour;
+    uint16_t rgb565;
+    uint8_t rgb332;
+    bool lit;
+};
+const Conversion c_conversions[] = {
+    {0xFFFFFF, 0xFFFF, 0xFF, true}, {0x000000, 0x0000, 0x00, false}, {0xFF0000, 0xF800, 0xE0, false},
+    {0x00FF00, 0x07E0, 0x1C, true}, {0x0000FF, 0x001F, 0x03, false}, {0x123456, 0x11AA, 0x05, false},
+    {0x808080, 0x8410, 0x92, true}, {0x7F7F7F, 0x7BEF, 0x6D, false},
+};
+
+std::string conversion_script(int x, int y) {
+    std::string s =
+        "init;solid " + c_full + " FFFFFF p;row " + std::to_string(x) + " " + std::to_string(y) + " p";
+    char hex[8];
+    for (const Conversion& c : c_conversions) {
+        std::snprintf(hex, sizeof hex, "%06X", unsigned(c.colour));
+        s += std::string(" ") + hex;
+    }
+    return s;
+}
+
+TEST(Fbdev, SixteenAndEightBitFramebuffersGetConvertedColour) {
+    constexpr int x0 = 100, y0 = 50;
+    const int n = int(std::size(c_conversions));
+    for (const int bpp : {16, 8}) {
+        SCOPED_TRACE(std::to_string(bpp) + " bits");
+        const int bytes = bpp / 8;
+        const ScriptRun r = run_on_fakefb("depth" + std::to_string(bpp), conversion_script(x0, y0),
+                                          {{"FAKEFB_BPP", std::to_string(bpp)},
+                                           {"FAKEFB_LINE_LENGTH", std::to_string(W * bytes + 8)},
+                                           {"FAKEFB_YOFFSET", "240"},
+                                           {"FAKEFB_XRES_VIRTUAL", "330"},
+                                           {"FAKEFB_XOFFSET", "2"}});
+        ASSERT_TRUE(r.child.exited_ok()) << r.child.describe();
+        ASSERT_TRUE(r.fb.valid);
+        const uint32_t white = bpp == 16 ? 0xFFFF : 0xFF;
+        for (int y = y0 - 1; y <= y0 + 1; y++) {
+            for (int x = x0 - 1; x <= x0 + n; x++) {
+                const size_t at = (size_t(y) + 240) * r.fb.h.line_length + (size_t(x) + 2) * size_t(bytes);
+                uint32_t got = 0;
+                std::memcpy(&got, &r.fb.mem[at], size_t(bytes));
+                uint32_t want = white;
+                if (y == y0 && x >= x0 && x < x0 + n) {
+                    const Conversion& c = c_conversions[x - x0];
+                    want = bpp == 16 ? c.rgb565 : c.rgb332;
+                }
+                EXPECT_EQ(got, want) << "pixel (" << x << ", " << y << ")";
+            }
+        }
+        // The page at line 0 is not the visible one and stays black.
+        EXPECT_EQ(r.fb.mem[0], 0);
+    }
+}
+
+TEST(Fbdev, OneBitFramebufferLightsPixelsFromHalfBrightness) {
+    // Padded lines and an x offset put the row across a byte boundary.
+    constexpr int x0 = 3, y0 = 7, xoff = 3;
+    const int n = int(std::size(c_conversions));
+    const ScriptRun r = run_on_fakefb("depth1", conversion_script(x0, y0),
+                                      {{"FAKEFB_BPP", "1"},
+                                       {"FAKEFB_LINE_LENGTH", "48"},
+                                       {"FAKEFB_XRES_VIRTUAL", "330"},
+                                       {"FAKEFB_XOFFSET", std::to_string(xoff)}});
+    ASSERT_TRUE(r.child.exited_ok()) << r.child.describe();
+    ASSERT_TRUE(r.fb.valid);
+    auto bit = [&](int x, int y) {
+        const size_t col = size_t(x + xoff);
+        return (r.fb.mem[size_t(y) * 48 + col / 8] >> (col % 8)) & 1;
+    };
+    for (int y = 0; y < H; y++) {
+        for (int x = 0; x < W; x++) {
+            const bool in_row = y == y0 && x >= x0 && x < x0 + n;
+            const int want = in_row ? c_conversions[x - x0].lit : 1;
+            if (bit(x, y) != want) {
+                ADD_FAILURE() << "pixel (" << x << ", " << y << ") is " << bit(x, y);
+                return;
+            }
+        }
+    }
+    // Bits outside the panel (the x offset, the padding) are left alone.
+    EXPECT_EQ(r.fb.mem[0] & 0x07, 0);
+    EXPECT_EQ(r.fb.mem[47], 0);
+}
+
+TEST(Fbdev, OtherDepthsAreNotWritten) {
+    const ScriptRun r = run_on_fakefb("depth12", "init;flush " + c_full + " 1 p;flush " + c_full + " 2 f",
+                                      {{"FAKEFB_BPP", "12"}});
+    ASSERT_TRUE(r.child.exited_ok()) << r.child.describe();
+    EXPECT_EQ(r.count("ready 1"), 2);
+    EXPECT_TRUE(all_zero(r.fb.mem));
+}
+
+} // namespace
