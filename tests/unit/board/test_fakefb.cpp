@@ -228,9 +228,10 @@ TEST(FakeFb, MappingShowsTheFramebufferMemoryAndNoMore) {
 TEST(FakeFb, EverythingElsePassesThrough) {
     const ScriptRun r = run_script("passthrough", "open64;passthrough;close;blank", {});
     ASSERT_TRUE(r.child.exited_ok()) << r.child.describe();
-    // After close the descriptor number is no longer the device.
-    EXPECT_EQ(r.child.out,
-              "open64 0\npassthrough null=1 fionread=3 anon=1\nclose 0\n" + err_line("blank", EBADF));
+    // After close the descriptor number is no longer the device: the ioctl goes to the system, which
+    // refuses it (the errno depends on who answers, the kernel or an emulator).
+    EXPECT_EQ(r.child.out.rfind("open64 0\npassthrough null=1 fionread=3 anon=1\nclose 0\nblank -1 ", 0), 0u)
+        << r.child.out;
 }
 
 // ---- fakefb-png ----------------------------------------------------------------------------------
