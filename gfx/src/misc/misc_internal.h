@@ -1,4 +1,7 @@
 // Internal entry points of the misc layer: teardown between tests and at gfx_deinit().
+//
+// Start-up order matters: _lv_timer_core_init() empties the timer list, so it comes before
+// _lv_anim_core_init(), which creates the animation timer. The resets below may run in any order.
 #pragma once
 
 #include "lvgl.h"

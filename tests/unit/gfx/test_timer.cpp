@@ -238,11 +238,4 @@ TEST_F(TimerTest, WarnsWhenTheTickNeverMoves) {
     EXPECT_NE(g_log[0].find(": It seems lv_tick_inc() is not called. \t(in "), std::string::npos);
 }
 
-TEST_F(TimerTest, IdleIsMeasuredOverHalfSecondWindows) {
-    // Virtual time stands still while the handler runs, so the runtime is never busy.
-    EXPECT_EQ(lv_timer_get_idle(), 0);
-    gfx_run_for(500, 10);
-    EXPECT_EQ(lv_timer_get_idle(), 100);
-}
-
 } // namespace
