@@ -106,7 +106,7 @@ static uint32_t env_u32(const char* name, uint32_t fallback) {
     if (!v || !*v) return fallback;
     char* end = NULL;
     errno = 0;
-    const unsigned long long x = strtoull(v, &end, 0);
+    const unsigned long long x = strtoull(v, &end, 10);
     if (*end || errno || x > UINT32_MAX) return fallback;
     return (uint32_t)x;
 }
