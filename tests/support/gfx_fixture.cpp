@@ -1,0 +1,66 @@
+#include "gfx_fixture.h"
+
+namespace {
+
+std::vector<std::string> g_log_lines;
+
+void collect_log(const char* line) {
+    g_log_lines.emplace_back(line);
+}
+
+} // namespace
+
+void GfxFixture::SetUp() {
+    lv_init();
+    gfx_virtual_time_enable(0);
+    disp = gfx_mem_display_create(cfg_.w, cfg_.h, cfg_.buf_lines, cfg_.full_refresh);
+    ASSERT_NE(disp, nullptr);
+}
+
+void GfxFixture::TearDown() {
+    gfx_deinit();
+    gfx_virtual_time_disable();
+    disp = nullptr;
+}
+
+uint32_t GfxFixture::pixel(lv_coord_t x, lv_coord_t y) const {
+    return gfx_mem_display_pixel(disp, x, y).full & 0xFFFFFF;
+}
+
+std::vector<lv_area_t> GfxFixture::flushed_areas() const {
+    uint32_t n = 0;
+    const gfx_flush_record_t* recs = gfx_mem_display_flushes(disp, &n);
+    std::vector<lv_area_t> out;
+    for (uint32_t i = 0; i < n; i++) out.push_back(recs[i].area);
+    return out;
+}
+
+LogCapture::LogCapture() {
+    g_log_lines.clear();
+    lv_log_register_print_cb(collect_log);
+}
+
+LogCapture::~LogCapture() {
+    lv_log_register_print_cb(nullptr);
+}
+
+const std::vector<std::string>& LogCapture::lines() const {
+    return g_log_lines;
+}
+
+size_t LogCapture::count(const std::string& text) const {
+    size_t n = 0;
+    for (const std::string& l : g_log_lines) {
+        if (l.find(text) != std::string::npos) n++;
+    }
+    return n;
+}
+
+void LogCapture::clear() {
+    g_log_lines.clear();
+}
+
+std::string area_str(const lv_area_t& a) {
+    return "(" + std::to_string(a.x1) + "," + std::to_string(a.y1) + ")-(" + std::to_string(a.x2) + "," +
+           std::to_string(a.y2) + ")";
+}

@@ -1,0 +1,67 @@
+// GoogleTest support for tests that need the graphics runtime running.
+//
+//   class MyTest : public GfxFixture {};            // 320 x 240, screen-sized buffer
+//   class BigTest : public GfxFixture {
+//     public:
+//       BigTest() : GfxFixture({1024, 600}) {}       // other size, buffer or refresh mode
+//   };
+//
+// SetUp: lv_init(), virtual time starting at 0, one memory display (the default display).
+// TearDown: gfx_deinit() and virtual time off, so the next test starts from scratch.
+// LogCapture collects the runtime's log lines while it lives.
+#pragma once
+
+#include <cstdint>
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+#include "gfx_ext.h"
+#include "lvgl.h"
+
+struct GfxDisplayConfig {
+    lv_coord_t w = 320;
+    lv_coord_t h = 240;
+    uint32_t buf_lines = 0; // 0 = screen-sized draw buffer
+    bool full_refresh = false;
+};
+
+class GfxFixture : public ::testing::Test {
+  protected:
+    explicit GfxFixture(GfxDisplayConfig cfg = {}) : cfg_(cfg) {}
+
+    void SetUp() override;
+    void TearDown() override;
+
+    // Advances virtual time by `ms` in steps of `step_ms`, running lv_timer_handler() after each.
+    void run_for(uint32_t ms, uint32_t step_ms = 10) { gfx_run_for(ms, step_ms); }
+    // Lays out and redraws whatever is dirty right now.
+    void refresh() { lv_refr_now(disp); }
+    // The displayed colour at (x, y) as 0xRRGGBB.
+    uint32_t pixel(lv_coord_t x, lv_coord_t y) const;
+    // Flushed areas since the last clear_flushes().
+    std::vector<lv_area_t> flushed_areas() const;
+    void clear_flushes() { gfx_mem_display_clear_flushes(disp); }
+
+    lv_disp_t* disp = nullptr;
+
+  private:
+    GfxDisplayConfig cfg_;
+};
+
+// Records every log line the runtime prints while it exists (one capture at a time).
+class LogCapture {
+  public:
+    LogCapture();
+    ~LogCapture();
+    LogCapture(const LogCapture&) = delete;
+    LogCapture& operator=(const LogCapture&) = delete;
+
+    const std::vector<std::string>& lines() const;
+    // Number of lines containing `text`.
+    size_t count(const std::string& text) const;
+    bool contains(const std::string& text) const { return count(text) > 0; }
+    void clear();
+};
+
+std::string area_str(const lv_area_t& a);
