@@ -1,0 +1,217 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "app_recorder.h"
+#include "gfx_fixture.h"
+
+namespace {
+
+#define Q(text) "\"" text "\""
+
+// Marks a case whose answer is the fallback: welcome before any screen was shown, no change after.
+constexpr int FALLBACK = -100;
+
+// One status message, each field given as JSON text or null for an absent key.
+struct RuleCase {
+    const char* name;
+    const char* status;  // conns[0].sessionConnInfo.ramData._status
+    const char* run;     // conns[0].m1768Info.runState
+    const char* manager; // conns[0].stateMngrInfo.runState
+    const char* plug;    // conns[0].m1768Info.connStatus
+    const char* expire;  // conns[0].reserveConnInfo.expireDate
+    const char* voltage; // conns[0].meterInfo.voltage
+    const char* sw;      // global.userConfigInfo.swFunc
+    int expect;
+};
+
+std::string object(const std::vector<std::pair<const char*, std::string>>& members) {
+    std::string out = "{";
+    for (const auto& [key, value] : members) {
+        if (value.empty()) continue;
+        if (out.size() > 1) out += ",";
+        out += std::string("\"") + key + "\":" + value;
+    }
+    return out + "}";
+}
+
+std::string json_of(const RuleCase& c) {
+    auto v = [](const char* text) { return std::string(text ? text : ""); };
+    const std::string conn = object({
+        {"m1768Info", object({{"runState", v(c.run)}, {"connStatus", v(c.plug)}})},
+        {"stateMngrInfo", object({{"runState", v(c.manager)}})},
+        {"reserveConnInfo", object({{"expireDate", v(c.expire)}})},
+        {"sessionConnInfo", object({{"ramData", object({{"_status", v(c.status)}})}})},
+        {"meterInfo", object({{"voltage", v(c.voltage)}})},
+    });
+    return object({{"global", object({{"userConfigInfo", object({{"swFunc", v(c.sw)}})}})},
+                   {"conns", "[" + conn + "]"}});
+}
+
+// Runs the rules once before any screen was shown and once with a screen that the rules never choose.
+void expect_rules(const cJSON* root, int expect) {
+    s_currScreenIdx = SCREEN_NONE;
+    EXPECT_EQ(switch_screen_idx(root), expect == FALLBACK ? SCREEN_WELCOME : expect)
+        << "before the first screen";
+    s_currScreenIdx = SCREEN_SWIPING_CARD;
+    EXPECT_EQ(switch_screen_idx(root), expect == FALLBACK ? SCREEN_KEEP : expect) << "after the first screen";
+}
+
+const char* const RUN = Q("S_Idle_Standby");
+const char* const IDLE = Q("Idle");
+
+const RuleCase kCases[] = {
+    // The run state must be there.
+    {"run state absent", Q("Charging"), nullptr, IDLE, Q("Plug"), nullptr, nullptr, "1", FALLBACK},
+    {"run state not a string", Q("Faulted"), "5", IDLE, nullptr, nullptr, nullptr, nullptr, FALLBACK},
+    // Faults and unavailability outrank everything.
+    {"faulted", Q("Faulted"), RUN, nullptr, nullptr, nullptr, nullptr, nullptr, SCREEN_NOT_AVAILABLE},
+    {"unavailable", Q("Unavailable"), RUN, nullptr, nullptr, nullptr, nullptr, nullptr, SCREEN_NOT_AVAILABLE},
+    {"faulted and reserved", Q("Faulted"), RUN, IDLE, nullptr, "1", nullptr, nullptr, SCREEN_NOT_AVAILABLE},
+    // A reservation outranks every other status.
+    {"reserved while charging", Q("Charging"), RUN, nullptr, nullptr, "1", nullptr, nullptr,
+     SCREEN_RESERVATION},
+    {"reserved while finishing", Q("Finishing"), RUN, nullptr, nullptr, "1700000000", nullptr, nullptr,
+     SCREEN_RESERVATION},
+    {"reserved until 2100", Q("Available"), RUN, Q("Busy"), nullptr, "4102444800", nullptr, nullptr,
+     SCREEN_RESERVATION},
+    {"expireDate 0.5 is no reservation", Q("Charging"), RUN, nullptr, nullptr, "0.5", "[2300,0,0]", nullptr,
+     SCREEN_CHARGING_1_PHASE},
+    {"negative expireDate", Q("Charging"), RUN, nullptr, nullptr, "-5", nullptr, nullptr,
+     SCREEN_CHARGING_1_PHASE},
+    {"expireDate as text", Q("Charging"), RUN, nullptr, nullptr, Q("9"), nullptr, nullptr,
+     SCREEN_CHARGING_1_PHASE},
+    // Suspension.
+    {"suspended by station", Q("SuspendedEVSE"), RUN, nullptr, nullptr, nullptr, nullptr, nullptr,
+     SCREEN_SUSPENDED_EVSE},
+    {"suspended by vehicle", Q("SuspendedEV"), RUN, nullptr, nullptr, nullptr, nullptr, nullptr,
+     SCREEN_SUSPENDED_EV},
+    // Charging: stop markers, then the phase count from phases 2 and 3.
+    {"K1K2OFF", Q("Charging"), Q("S_K1K2OFF"), nullptr, nullptr, nullptr, nullptr, nullptr, SCREEN_STOPPING},
+    {"UserStop", Q("Charging"), Q("A_UserStop_B"), nullptr, nullptr, nullptr, "[2300,2290,2310]", nullptr,
+     SCREEN_STOPPING},
+    {"Unlock", Q("Charging"), Q("X_Unlock"), nullptr, nullptr, nullptr, "[2300,0,0]", nullptr,
+     SCREEN_STOPPING},
+    {"markers are case-sensitive", Q("Charging"), Q("S_userstop"), nullptr, nullptr, nullptr, "[2300,0,0]",
+     nullptr, SCREEN_CHARGING_1_PHASE},
+    {"one phase", Q("Charging"), Q("S_K1K2ON_Charging"), nullptr, nullptr, nullptr, "[2300,0,0]", nullptr,
+     SCREEN_CHARGING_1_PHASE},
+    {"three phases", Q("Charging"), RUN, nullptr, nullptr, nullptr, "[2300,2290,2310]", nullptr,
+     SCREEN_CHARGING_3_PHASE},
+    {"one voltage only", Q("Charging"), RUN, nullptr, nullptr, nullptr, "[2300]", nullptr,
+     SCREEN_CHARGING_1_PHASE},
+    {"no voltages", Q("Charging"), RUN, nullptr, nullptr, nullptr, nullptr, nullptr, SCREEN_CHARGING_1_PHASE},
+    {"phase 2 only", Q("Charging"), RUN, nullptr, nullptr, nullptr, "[2300,2310,0]", nullptr,
+     SCREEN_CHARGING_3_PHASE},
+    {"phase 3 only", Q("Charging"), RUN, nullptr, nullptr, nullptr, "[2300,0,1]", nullptr,
+     SCREEN_CHARGING_3_PHASE},
+    {"voltages whose low 16 bits are 0", Q("Charging"), RUN, nullptr, nullptr, nullptr, "[2300,65536,-65536]",
+     nullptr, SCREEN_CHARGING_1_PHASE},
+    {"voltage as text", Q("Charging"), RUN, nullptr, nullptr, nullptr, R"([2300,"230",0])", nullptr,
+     SCREEN_CHARGING_1_PHASE},
+    {"charging outside the idle state", Q("Charging"), RUN, Q("Busy"), nullptr, nullptr, "[1,2,3]", nullptr,
+     SCREEN_CHARGING_3_PHASE},
+    // Finishing.
+    {"finishing", Q("Finishing"), RUN, nullptr, nullptr, nullptr, nullptr, nullptr, SCREEN_FINISHING},
+    {"stop marker while finishing", Q("Finishing"), Q("S_UserStop"), nullptr, nullptr, nullptr, nullptr,
+     nullptr, SCREEN_FINISHING},
+    // Outside the idle state nothing changes.
+    {"charging in lower case", Q("charging"), RUN, Q("Busy"), nullptr, nullptr, "[2300,0,0]", nullptr,
+     FALLBACK},
+    {"manager running", Q("Available"), RUN, Q("Running"), Q("Plug"), nullptr, nullptr, "1", FALLBACK},
+    {"manager absent", Q("Available"), RUN, nullptr, Q("Plug"), nullptr, nullptr, "1", FALLBACK},
+    {"manager not a string", Q("Available"), RUN, "1", Q("Plug"), nullptr, nullptr, "1", FALLBACK},
+    {"manager Idle with a tail", Q("Available"), RUN, Q("Idle2"), Q("Plug"), nullptr, nullptr, "1", FALLBACK},
+    // The idle state: a plug leads to the swipe screen.
+    {"IDLE in capitals, plug", Q("Available"), RUN, Q("IDLE"), Q("Plug"), nullptr, nullptr, nullptr,
+     SCREEN_SWIPE_NORMAL},
+    {"idle, plug charging", Q("Available"), RUN, Q("idle"), Q("Charging"), nullptr, nullptr, "4",
+     SCREEN_SWIPE_NORMAL},
+    {"plug in lower case", Q("Available"), RUN, IDLE, Q("plug"), nullptr, nullptr, nullptr, SCREEN_IDLE},
+    // Without a plug the switches decide.
+    {"switches 0", Q("Available"), RUN, IDLE, Q("Unplug"), nullptr, nullptr, "0", SCREEN_IDLE},
+    {"switches absent", Q("Available"), RUN, IDLE, Q("Unplug"), nullptr, nullptr, nullptr, SCREEN_IDLE},
+    {"switches 1", Q("Available"), RUN, IDLE, Q("Unplug"), nullptr, nullptr, "1", SCREEN_SWIPE_NORMAL},
+    {"switches 3", Q("Available"), RUN, IDLE, Q("Unplug"), nullptr, nullptr, "3", SCREEN_SWIPE_NORMAL},
+    {"switches 5", Q("Available"), RUN, IDLE, Q("Unplug"), nullptr, nullptr, "5", SCREEN_IDLE},
+    {"switches 1 while preparing", Q("Preparing"), RUN, IDLE, Q("Unplug"), nullptr, nullptr, "1",
+     SCREEN_IDLE},
+    {"preparing in lower case", Q("preparing"), RUN, IDLE, Q("Unplug"), nullptr, nullptr, "1",
+     SCREEN_SWIPE_NORMAL},
+    {"switches as text", Q("Available"), RUN, IDLE, Q("Unplug"), nullptr, nullptr, Q("1"), SCREEN_IDLE},
+    {"negative switches", Q("Available"), RUN, IDLE, nullptr, nullptr, nullptr, "-1", SCREEN_IDLE},
+    {"switches saturate", Q("Available"), RUN, IDLE, nullptr, nullptr, nullptr, "1e12", SCREEN_IDLE},
+    {"status and plug absent", nullptr, RUN, IDLE, nullptr, nullptr, nullptr, "1", SCREEN_SWIPE_NORMAL},
+    {"status not a string", "3", RUN, IDLE, "true", nullptr, nullptr, "1", SCREEN_SWIPE_NORMAL},
+    {"charging in lower case when idle", Q("charging"), RUN, IDLE, nullptr, nullptr, nullptr, "1",
+     SCREEN_SWIPE_NORMAL},
+};
+
+TEST(Rules, DecisionTable) {
+    for (const RuleCase& c : kCases) {
+        const std::string json = json_of(c);
+        SCOPED_TRACE(std::string(c.name) + ": " + json);
+        rec::Doc doc(json);
+        ASSERT_NE(doc.root, nullptr);
+        expect_rules(doc.root, c.expect);
+    }
+}
+
+TEST(Rules, MessagesWithoutTheNeededParts) {
+    const char* const conn =
+        R"([{"m1768Info":{"runState":"S"},"sessionConnInfo":{"ramData":{"_status":"Faulted"}}}])";
+    const struct {
+        const char* name;
+        std::string json;
+        int expect;
+    } cases[] = {
+        {"no global", std::string(R"({"conns":)") + conn + "}", FALLBACK},
+        {"no conns", R"({"global":{},"Conns2":[]})", FALLBACK},
+        {"empty object", "{}", FALLBACK},
+        {"a root that is no object", "[1,2]", FALLBACK},
+        {"global of another type still counts", std::string(R"({"GLOBAL":0,"conns":)") + conn + "}",
+         SCREEN_NOT_AVAILABLE},
+        {"conns that is no array has no connector", R"({"global":{},"conns":{"m1768Info":{"runState":"S"}}})",
+         FALLBACK},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.name) + ": " + c.json);
+        rec::Doc doc(c.json);
+        ASSERT_NE(doc.root, nullptr);
+        expect_rules(doc.root, c.expect);
+    }
+    SCOPED_TRACE("no message");
+    expect_rules(nullptr, FALLBACK);
+}
+
+// Through the whole manager: the suspended line is logged for every message, the switch only once.
+class RulesWithManager : public GfxFixture {};
+
+TEST_F(RulesWithManager, SuspendedEVSETwice) {
+    rec::reset();
+    lv_log_register_print_cb(rec::log_cb);
+    MainScreen_Init();
+    rec::calls.clear();
+    const std::string json =
+        R"({"global":{},"conns":[{"m1768Info":{"runState":"S"},"sessionConnInfo":{"ramData":{"_status":"SuspendedEVSE"}}}]})";
+    for (int i = 0; i < 2; i++) {
+        rec::Doc doc(json);
+        MainScreen_SetData(doc.root);
+    }
+    EXPECT_EQ(rec::calls, (std::vector<std::string>{
+                              "log switch_screen_idx: SuspendedEVSE",
+                              "log MainScreen_SwitchScreen: Switch Screen[0] -> [9]",
+                              "onhide 0",
+                              "init 9",
+                              "onshow 9",
+                              "statusbar_set_data",
+                              "set_data 9",
+                              "log switch_screen_idx: SuspendedEVSE",
+                              "statusbar_set_data",
+                              "set_data 9",
+                          }));
+}
+
+} // namespace
