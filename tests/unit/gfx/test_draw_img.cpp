@@ -83,19 +83,6 @@ class DrawImg : public ::testing::Test {
     }
 };
 
-TEST_F(DrawImg, DescriptorDefaults) {
-    lv_draw_img_dsc_t dsc;
-    std::memset(&dsc, 0x5A, sizeof(dsc));
-    lv_draw_img_dsc_init(&dsc);
-    EXPECT_EQ(dsc.opa, LV_OPA_COVER);
-    EXPECT_EQ(dsc.zoom, LV_IMG_ZOOM_NONE);
-    EXPECT_EQ(dsc.angle, 0);
-    EXPECT_EQ(dsc.recolor.full & 0xFFFFFFu, 0u);
-    EXPECT_EQ(dsc.recolor_opa, 0);
-    EXPECT_EQ(dsc.antialias, 1);
-    EXPECT_EQ(dsc.frame_id, 0);
-}
-
 TEST_F(DrawImg, AlphaPixelsBlendAndOpaqueOnesCopy) {
     // Half-transparent green, fully transparent red, opaque white, 1/255 alpha black.
     VarImg img(LV_IMG_CF_TRUE_COLOR_ALPHA, 4, 1, {0x8000FF00, 0x00FF0000, 0xFFFFFFFF, 0x01000000});

@@ -185,17 +185,6 @@ TEST_F(ImgCache, ResizingAndDeletingTheDecoderCloseEverything) {
     EXPECT_EQ(open("A:a_1.cnt"), nullptr);
 }
 
-TEST_F(ImgCache, WithoutSlotsEveryLookUpOpensAnew) {
-    lv_img_cache_set_size(0);
-    for (int i = 1; i <= 3; i++) {
-        _lv_img_cache_entry_t* e = open("A:a_1.cnt");
-        ASSERT_NE(e, nullptr);
-        EXPECT_EQ(g_count.total_opens, i);
-        gfx::img_cache_release(e);
-        EXPECT_EQ(g_count.total_closes, i);
-    }
-}
-
 TEST_F(ImgCache, AnUnopenableSourceWarnsAndLeavesItsEntryFree) {
     lv_img_cache_set_size(1);
     open("A:a_1.cnt");
