@@ -75,21 +75,8 @@ std::vector<Picture> all_pictures() {
 }
 
 const char* tone_name(Tone tone) {
-    switch (tone) {
-    case Tone::Any:
-        return "any";
-    case Tone::White:
-        return "white";
-    case Tone::Red:
-        return "red";
-    case Tone::Green:
-        return "green";
-    case Tone::Grey:
-        return "grey";
-    case Tone::Dim:
-        return "dark grey";
-    }
-    return "?";
+    constexpr const char* names[] = {"any", "white", "red", "green", "grey", "dark grey"};
+    return names[static_cast<int>(tone)];
 }
 
 struct Mean {
