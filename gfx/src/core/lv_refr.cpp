@@ -1,0 +1,243 @@
+// The refresher: collects dirty areas, joins them, renders them into the draw buffer (in strips,
+// or the whole screen in full-refresh mode) and hands the pixels to the driver's flush_cb.
+#include <algorithm>
+
+#include "core/disp_internal.h"
+#include "core/obj_internal.h"
+#include "draw/gfx_blend.h"
+
+namespace gfx {
+
+namespace {
+
+lv_area_t screen_area(lv_disp_t* disp) {
+    return lv_area_t{0, 0, (lv_coord_t)(lv_disp_get_hor_res(disp) - 1),
+                     (lv_coord_t)(lv_disp_get_ver_res(disp) - 1)};
+}
+
+void wait_for_flush(lv_disp_drv_t* drv) {
+    while (drv->draw_buf->flushing) {
+        if (drv->wait_cb != nullptr) drv->wait_cb(drv);
+    }
+}
+
+// Merges overlapping or touching areas when the merged box is strictly smaller than the two
+// areas together. One pass in index order.
+void join_areas(lv_disp_t* disp) {
+    for (uint16_t i = 0; i < disp->inv_p; i++) {
+        if (disp->inv_area_joined[i]) continue;
+        for (uint16_t j = 0; j < disp->inv_p; j++) {
+            if (disp->inv_area_joined[j] || i == j) continue;
+            if (!_lv_area_is_on(&disp->inv_areas[i], &disp->inv_areas[j])) continue;
+            lv_area_t joined;
+            _lv_area_join(&joined, &disp->inv_areas[i], &disp->inv_areas[j]);
+            if (lv_area_get_size(&joined) <
+                lv_area_get_size(&disp->inv_areas[i]) + lv_area_get_size(&disp->inv_areas[j])) {
+                disp->inv_areas[i] = joined;
+                disp->inv_area_joined[j] = 1;
+            }
+        }
+    }
+}
+
+// Hands the rendered buffer to the driver. Software rotation will hook in here.
+void flush(lv_disp_t* disp, lv_draw_ctx_t* ctx) {
+    lv_disp_drv_t* drv = disp->driver;
+    lv_disp_draw_buf_t* db = drv->draw_buf;
+    const bool two_bufs = db->buf1 != nullptr && db->buf2 != nullptr;
+    if (two_bufs) wait_for_flush(drv);
+
+    db->flushing = 1;
+    db->flushing_last = (db->last_area && db->last_part) ? 1 : 0;
+    const bool last = db->flushing_last != 0;
+    if (drv->flush_cb != nullptr) {
+        lv_area_t a = *ctx->buf_area;
+        a.x1 = (lv_coord_t)(a.x1 + drv->offset_x);
+        a.x2 = (lv_coord_t)(a.x2 + drv->offset_x);
+        a.y1 = (lv_coord_t)(a.y1 + drv->offset_y);
+        a.y2 = (lv_coord_t)(a.y2 + drv->offset_y);
+        drv->flush_cb(drv, &a, static_cast<lv_color_t*>(ctx->buf));
+    } else {
+        lv_disp_flush_ready(drv); // nothing would ever release the buffer
+    }
+    if (two_bufs && (!drv->direct_mode || last)) {
+        db->buf_act = db->buf_act == db->buf1 ? db->buf2 : db->buf1;
+    }
+}
+
+// True if the screen's own background hides everything behind `area`.
+bool screen_covers(const lv_obj_t* scr, const lv_area_t& area) {
+    if (scr == nullptr || lv_obj_has_flag(scr, LV_OBJ_FLAG_HIDDEN)) return false;
+    if (style_opa(scr, LV_PART_MAIN, Prop::BgOpa) < LV_OPA_MAX) return false;
+    if (style_opa(scr, LV_PART_MAIN, Prop::Opa) < LV_OPA_MAX) return false;
+    if (style_coord(scr, LV_PART_MAIN, Prop::Radius) != 0) return false;
+    return _lv_area_is_in(&area, &scr->coords, 0);
+}
+
+// Draws everything visible in ctx->clip_area into the buffer, then flushes it.
+void render_part(lv_disp_t* disp, lv_area_t buf_area, lv_area_t clip) {
+    lv_disp_drv_t* drv = disp->driver;
+    lv_disp_draw_buf_t* db = drv->draw_buf;
+    if (db->buf1 != nullptr && db->buf2 == nullptr) wait_for_flush(drv);
+
+    lv_draw_ctx_t* ctx = drv->draw_ctx;
+    ctx->buf = db->buf_act;
+    ctx->buf_area = &buf_area;
+    ctx->clip_area = &clip;
+
+    if (!screen_covers(disp->act_scr, clip)) {
+        blend_fill(ctx, clip, disp->bg_color, disp->bg_opa);
+    }
+    if (disp->prev_scr != nullptr) obj_redraw(ctx, disp->prev_scr);
+    if (disp->act_scr != nullptr) obj_redraw(ctx, disp->act_scr);
+    if (disp->top_layer != nullptr) obj_redraw(ctx, disp->top_layer);
+    if (disp->sys_layer != nullptr) obj_redraw(ctx, disp->sys_layer);
+
+    flush(disp, ctx);
+}
+
+// Rows of `w` pixels that fit in the draw buffer, at most `h`, respecting the driver's rounder.
+int32_t max_rows(lv_disp_t* disp, int32_t w, int32_t h) {
+    lv_disp_drv_t* drv = disp->driver;
+    int32_t rows = (int32_t)(drv->draw_buf->size / (uint32_t)w);
+    if (rows > h) rows = h;
+    if (drv->rounder_cb != nullptr) {
+        while (rows > 0) {
+            lv_area_t probe{0, 0, (lv_coord_t)(w - 1), (lv_coord_t)(rows - 1)};
+            drv->rounder_cb(drv, &probe);
+            if (lv_area_get_size(&probe) <= drv->draw_buf->size) break;
+            rows--;
+        }
+    }
+    return rows;
+}
+
+void render_area(lv_disp_t* disp, const lv_area_t& area) {
+    lv_disp_drv_t* drv = disp->driver;
+    lv_disp_draw_buf_t* db = drv->draw_buf;
+    if (drv->full_refresh || drv->direct_mode) {
+        const lv_area_t full = screen_area(disp);
+        db->last_part = drv->full_refresh ? 1 : db->last_area;
+        render_part(disp, full, drv->full_refresh ? full : area);
+        return;
+    }
+
+    const int32_t w = lv_area_get_width(&area);
+    const int32_t h = lv_area_get_height(&area);
+    const int32_t rows = max_rows(disp, w, h);
+    if (rows <= 0) {
+        LV_LOG_ERROR("the draw buffer holds less than one row");
+        return;
+    }
+    for (int32_t y = area.y1; y <= area.y2; y += rows) {
+        lv_area_t strip{area.x1, (lv_coord_t)y, area.x2,
+                        (lv_coord_t)std::min<int32_t>(y + rows - 1, area.y2)};
+        if (strip.y2 == area.y2) db->last_part = 1;
+        render_part(disp, strip, strip);
+    }
+}
+
+void render_invalid_areas(lv_disp_t* disp) {
+    if (disp->inv_p == 0) return;
+    int32_t last = -1;
+    for (int32_t i = disp->inv_p - 1; i >= 0; i--) {
+        if (!disp->inv_area_joined[i]) {
+            last = i;
+            break;
+        }
+    }
+    lv_disp_draw_buf_t* db = disp->driver->draw_buf;
+    db->last_area = 0;
+    db->last_part = 0;
+    disp->rendering = true;
+    for (int32_t i = 0; i < disp->inv_p; i++) {
+        if (disp->inv_area_joined[i]) continue;
+        if (i == last) db->last_area = 1;
+        db->last_part = 0;
+        render_area(disp, disp->inv_areas[i]);
+    }
+    disp->rendering = false;
+}
+
+} // namespace
+
+} // namespace gfx
+
+extern "C" {
+
+void _lv_inv_area(lv_disp_t* disp, const lv_area_t* area_p) {
+    if (disp == nullptr) disp = lv_disp_get_default();
+    if (disp == nullptr) return;
+    if (disp->rendering) {
+        LV_LOG_ERROR("detected modifying dirty areas in render");
+        return;
+    }
+    if (area_p == nullptr) {
+        disp->inv_p = 0;
+        return;
+    }
+    const lv_area_t scr = gfx::screen_area(disp);
+    lv_area_t a;
+    if (!_lv_area_intersect(&a, area_p, &scr)) return;
+
+    if (disp->driver->full_refresh) {
+        disp->inv_areas[0] = scr;
+        disp->inv_p = 1;
+    } else {
+        if (disp->driver->rounder_cb != nullptr) disp->driver->rounder_cb(disp->driver, &a);
+        for (uint16_t i = 0; i < disp->inv_p; i++) {
+            if (_lv_area_is_in(&a, &disp->inv_areas[i], 0)) return;
+        }
+        if (disp->inv_p >= GFX_INV_BUF_SIZE) {
+            // Too many pieces: redraw the whole screen instead.
+            disp->inv_p = 0;
+            a = scr;
+        }
+        disp->inv_areas[disp->inv_p++] = a;
+    }
+    if (disp->refr_timer != nullptr) lv_timer_resume(disp->refr_timer);
+}
+
+void _lv_disp_refr_timer(lv_timer_t* timer) {
+    lv_disp_t* disp = timer != nullptr ? static_cast<lv_disp_t*>(timer->user_data) : lv_disp_get_default();
+    if (disp == nullptr) return;
+    const uint32_t start = lv_tick_get();
+    if (timer != nullptr) lv_timer_pause(timer);
+
+    if (disp->act_scr == nullptr) {
+        disp->inv_p = 0;
+        LV_LOG_WARN("there is no active screen");
+        return;
+    }
+    lv_obj_update_layout(disp->act_scr);
+    if (disp->prev_scr != nullptr) lv_obj_update_layout(disp->prev_scr);
+    if (disp->top_layer != nullptr) lv_obj_update_layout(disp->top_layer);
+    if (disp->sys_layer != nullptr) lv_obj_update_layout(disp->sys_layer);
+
+    gfx::join_areas(disp);
+    gfx::render_invalid_areas(disp);
+
+    if (disp->inv_p != 0) {
+        uint32_t px = 0;
+        for (uint16_t i = 0; i < disp->inv_p; i++) {
+            if (!disp->inv_area_joined[i]) px += lv_area_get_size(&disp->inv_areas[i]);
+        }
+        for (uint8_t& j : disp->inv_area_joined) j = 0;
+        disp->inv_p = 0;
+        if (disp->driver->monitor_cb != nullptr)
+            disp->driver->monitor_cb(disp->driver, lv_tick_elaps(start), px);
+    }
+}
+
+void lv_refr_now(lv_disp_t* disp) {
+    lv_anim_refr_now();
+    if (disp != nullptr) {
+        _lv_disp_refr_timer(disp->refr_timer);
+        return;
+    }
+    // Copy: a refresh never adds or removes displays, but stay safe against it.
+    const std::vector<lv_disp_t*> all = gfx::displays();
+    for (lv_disp_t* d : all) _lv_disp_refr_timer(d->refr_timer);
+}
+
+} // extern "C"
