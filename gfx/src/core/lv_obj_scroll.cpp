@@ -76,6 +76,10 @@ void obj_scrollbar_areas(const lv_obj_t* obj, lv_area_t* hor, lv_area_t* ver) {
     const lv_scrollbar_mode_t mode = obj->scrollbar_mode;
     if (mode == LV_SCROLLBAR_MODE_OFF || mode == LV_SCROLLBAR_MODE_ACTIVE) return;
 
+    // Without thickness both bars are empty; this also spares measuring labels' text here.
+    const int32_t thickness = style_coord(obj, LV_PART_SCROLLBAR, Prop::Width);
+    if (thickness <= 0) return;
+
     const int32_t sb = scroll_bottom(obj);
     const int32_t sr = scroll_right(obj);
     const bool on = mode == LV_SCROLLBAR_MODE_ON;
@@ -83,7 +87,6 @@ void obj_scrollbar_areas(const lv_obj_t* obj, lv_area_t* hor, lv_area_t* ver) {
     const bool hor_draw = (obj->scroll_dir & LV_DIR_HOR) && (on || sr > 0);
     if (!ver_draw && !hor_draw) return;
 
-    const int32_t thickness = style_coord(obj, LV_PART_SCROLLBAR, Prop::Width);
     const int32_t ver_space = ver_draw ? thickness : 0;
     const int32_t hor_space = hor_draw ? thickness : 0;
     const lv_area_t& c = obj->coords;
