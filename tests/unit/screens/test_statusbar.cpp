@@ -1,0 +1,292 @@
+#include <gtest/gtest.h>
+
+#include <cjson/cJSON.h>
+#include <cstring>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "app_fixture.h"
+#include "msg/msg.h"
+#include "ui/ui_statusbar/ui_statusbar.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+using Doc = std::unique_ptr<cJSON, decltype(&cJSON_Delete)>;
+
+Doc parse(const std::string& json) {
+    return Doc(cJSON_Parse(json.c_str()), cJSON_Delete);
+}
+
+// A status message with the given members of global.drvPointInfo and global.sysconfigInfo.
+std::string message(const std::string& points, const std::string& sysconfig = "") {
+    std::string global = R"("drvPointInfo":{)" + points + "}";
+    if (!sysconfig.empty()) global += R"(,"sysconfigInfo":{)" + sysconfig + "}";
+    return R"({"global":{)" + global + "}}";
+}
+
+std::string src_of(lv_obj_t* icon) {
+    const char* src = static_cast<const char*>(lv_img_get_src(icon));
+    return src == nullptr ? "" : src;
+}
+
+std::string picture(const std::string& file) {
+    return "A:qorv_lvgl/assets/img/statusbar_icon/" + file;
+}
+
+// Counts the status bar pictures the decoders are asked about; asked first because it is the newest
+// decoder, and it declines everything so the real decoders still do the work.
+int g_icon_lookups = 0;
+
+lv_res_t count_info(lv_img_decoder_t*, const void* src, lv_img_header_t*) {
+    if (lv_img_src_get_type(src) == LV_IMG_SRC_FILE &&
+        std::strstr(static_cast<const char*>(src), "statusbar_icon/") != nullptr)
+        g_icon_lookups++;
+    return LV_RES_INV;
+}
+
+class StatusBar : public AppFixture {
+  protected:
+    void SetUp() override {
+        // The asset set lies beside the tests' build directory.
+        fs::current_path(fs::path(SD_TEST_OUT_DIR).parent_path().parent_path());
+        AppFixture::SetUp();
+        ui_statusbar_init();
+    }
+    void TearDown() override { msg_unpin_now(); }
+
+    void send(const std::string& json) {
+        Doc doc = parse(json);
+        ASSERT_NE(doc, nullptr) << json;
+        ui_statusbar_set_data(doc.get());
+    }
+};
+
+TEST_F(StatusBar, LaysOutTheBarOnTheTopLayer) {
+    EXPECT_EQ(lv_obj_get_parent(ui_statusbar), lv_layer_top());
+    EXPECT_FALSE(lv_obj_has_flag(ui_statusbar, LV_OBJ_FLAG_HIDDEN));
+    lv_obj_update_layout(ui_statusbar);
+
+    lv_area_t bar;
+    lv_obj_get_coords(ui_statusbar, &bar);
+    EXPECT_EQ(bar.x1, 0);
+    EXPECT_EQ(bar.y1, 3);
+    EXPECT_EQ(lv_area_get_width(&bar), 320);
+    EXPECT_EQ(lv_area_get_height(&bar), 35);
+
+    struct Icon {
+        lv_obj_t* obj;
+        lv_coord_t x;
+        const char* file;
+    };
+    const Icon icons[] = {
+        {ui_ammter_icon, 0, "ammeter_off.png"}, {ui_nfc_icon, 40, "rf_off.png"},
+        {ui_server_icon, 80, "online_off.png"}, {ui_wan_icon, 120, "eth_off.png"},
+        {ui_lte_icon, 160, "4g_off.png"},       {ui_wifi_icon, 200, "wifi_off.png"},
+    };
+    for (const Icon& icon : icons) {
+        SCOPED_TRACE(icon.file);
+        lv_area_t a;
+        lv_obj_get_coords(icon.obj, &a);
+        EXPECT_EQ(a.x1, icon.x);
+        EXPECT_EQ(a.y1, 3);
+        EXPECT_EQ(lv_area_get_width(&a), 36);
+        EXPECT_EQ(lv_area_get_height(&a), 29);
+        EXPECT_EQ(src_of(icon.obj), picture(icon.file));
+    }
+
+    // The clock sits 10 px from the right edge, 2 px above the bar's middle.
+    EXPECT_STREQ(lv_label_get_text(ui_clock_text), "18:00");
+    lv_area_t clock;
+    lv_obj_get_coords(ui_clock_text, &clock);
+    EXPECT_EQ(clock.x2, 320 - 10 - 1);
+    EXPECT_NEAR((clock.y1 + clock.y2) / 2.0, 3 + 35 / 2 - 2, 1.0);
+}
+
+TEST_F(StatusBar, MapsEachItemToAnIconState) {
+    struct Case {
+        const char* name;
+        const char* before; // drvPointInfo members that set a known state first
+        const char* points; // drvPointInfo members of the message under test
+        lv_obj_t** icon;
+        const char* file;
+    };
+    const Case cases[] = {
+        {"fault false is on", "", R"("meterFault":false)", &ui_ammter_icon, "ammeter_on.png"},
+        {"fault true is error", "", R"("meterFault":true)", &ui_ammter_icon, "ammeter_err.png"},
+        {"missing fault is off", R"("meterFault":true)", "", &ui_ammter_icon, "ammeter_off.png"},
+        {"rf fault", "", R"("rfFault":true)", &ui_nfc_icon, "rf_err.png"},
+        {"eth 1", "", R"("ethStatus":1)", &ui_wan_icon, "eth_on.png"},
+        {"4g 2", "", R"("m4gStatus":2)", &ui_lte_icon, "4g_err.png"},
+        {"online true", "", R"("online":true)", &ui_server_icon, "online_err.png"},
+        {"wifi 2", "", R"("wifiStatus":2)", &ui_wifi_icon, "wifi_err.png"},
+        {"wifi 3", R"("wifiStatus":1)", R"("wifiStatus":3)", &ui_wifi_icon, "wifi_off.png"},
+        {"wifi 0", R"("wifiStatus":1)", R"("wifiStatus":0)", &ui_wifi_icon, "wifi_off.png"},
+        {"wifi -1", R"("wifiStatus":1)", R"("wifiStatus":-1)", &ui_wifi_icon, "wifi_off.png"},
+        {"wifi 257 keeps the low byte", "", R"("wifiStatus":257)", &ui_wifi_icon, "wifi_on.png"},
+        {"wifi 1.9 truncates", "", R"("wifiStatus":1.9)", &ui_wifi_icon, "wifi_on.png"},
+        {"wifi 5e9 saturates", R"("wifiStatus":1)", R"("wifiStatus":5e9)", &ui_wifi_icon, "wifi_off.png"},
+        {"online text keeps", R"("online":true)", R"("online":"1")", &ui_server_icon, "online_err.png"},
+        {"online null keeps", R"("online":1)", R"("online":null)", &ui_server_icon, "online_on.png"},
+        {"online object keeps", R"("online":2)", R"("online":{})", &ui_server_icon, "online_err.png"},
+        {"online array keeps", R"("online":1)", R"("online":[2])", &ui_server_icon, "online_on.png"},
+        {"key case ignored", "", R"("WIFISTATUS":1)", &ui_wifi_icon, "wifi_on.png"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        send(message(R"("meterFault":0,"rfFault":0,"ethStatus":0,"wifiStatus":0,"m4gStatus":0,"online":0)"));
+        send(message(c.before));
+        send(message(c.points));
+        EXPECT_EQ(src_of(*c.icon), picture(c.file));
+    }
+}
+
+TEST_F(StatusBar, MessageWithoutPointsTurnsEveryIconOff) {
+    send(message(
+        R"("meterFault":true,"rfFault":false,"ethStatus":1,"wifiStatus":2,"m4gStatus":1,"online":1)"));
+    EXPECT_EQ(src_of(ui_wan_icon), picture("eth_on.png"));
+    send(R"({"global":{}})");
+    EXPECT_EQ(src_of(ui_ammter_icon), picture("ammeter_off.png"));
+    EXPECT_EQ(src_of(ui_nfc_icon), picture("rf_off.png"));
+    EXPECT_EQ(src_of(ui_wan_icon), picture("eth_off.png"));
+    EXPECT_EQ(src_of(ui_wifi_icon), picture("wifi_off.png"));
+    EXPECT_EQ(src_of(ui_lte_icon), picture("4g_off.png"));
+    EXPECT_EQ(src_of(ui_server_icon), picture("online_off.png"));
+}
+
+TEST_F(StatusBar, LoadsAPictureOnlyWhenItsStateChanges) {
+    lv_img_decoder_t* counter = lv_img_decoder_create();
+    lv_img_decoder_set_info_cb(counter, count_info);
+
+    const std::string all_on = message(
+        R"("meterFault":false,"rfFault":false,"ethStatus":1,"wifiStatus":1,"m4gStatus":1,"online":1)");
+    send(all_on);
+    const int first = g_icon_lookups;
+    EXPECT_GE(first, 6);
+
+    // The same states again, and states that map to the same pictures: nothing is looked up.
+    send(all_on);
+    send(message(
+        R"("meterFault":false,"rfFault":false,"ethStatus":257,"wifiStatus":1.5,"m4gStatus":1,"online":1)"));
+    EXPECT_EQ(g_icon_lookups, first);
+
+    // One slot changes: only its picture is looked up.
+    send(message(
+        R"("meterFault":false,"rfFault":false,"ethStatus":1,"wifiStatus":2,"m4gStatus":1,"online":1)"));
+    EXPECT_GT(g_icon_lookups, first);
+    EXPECT_EQ(src_of(ui_wifi_icon), picture("wifi_err.png"));
+    const int second = g_icon_lookups;
+    ui_statusbar_set_icon(4, 2);
+    EXPECT_EQ(g_icon_lookups, second);
+    lv_img_decoder_delete(counter);
+}
+
+TEST_F(StatusBar, ClockFollowsTheTimeZoneInQuarterHours) {
+    // 2024-03-01 10:07:30 UTC and 01:30:00 UTC of the same day; the last one lies beyond January 2038.
+    constexpr int64_t k1007 = 1709287650;
+    constexpr int64_t k0130 = 1709256600;
+    constexpr int64_t k2040 = 2209025220; // 2040-01-01 10:07:00 UTC
+    struct Case {
+        const char* name;
+        int64_t now;
+        const char* sysconfig;
+        const char* clock;
+    };
+    const Case cases[] = {
+        {"UTC+2", k1007, R"("timezone":56)", "12 : 07"},
+        {"UTC-2 across midnight", k0130, R"("timezone":40)", "23 : 30"},
+        {"UTC", k1007, R"("timezone":48)", "10 : 07"},
+        {"explicit 0 is UTC-12", k1007, R"("timezone":0)", "22 : 07"},
+        {"absent is UTC", k1007, "", "10 : 07"},
+        {"absent sysconfig member is UTC", k1007, R"("other":1)", "10 : 07"},
+        {"text is UTC", k1007, R"("timezone":"56")", "10 : 07"},
+        {"null is UTC", k1007, R"("timezone":null)", "10 : 07"},
+        {"fraction truncates", k1007, R"("timezone":56.9)", "12 : 07"},
+        {"low byte of 304 is UTC", k1007, R"("timezone":304)", "10 : 07"},
+        {"low byte of -200 is UTC+2", k1007, R"("timezone":-200)", "12 : 07"},
+        {"UTC-5", k1007, R"("timezone":28)", "05 : 07"},
+        {"after 2038", k2040, R"("timezone":52)", "11 : 07"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        msg_pin_now(c.now);
+        send(message("", c.sysconfig));
+        EXPECT_STREQ(lv_label_get_text(ui_clock_text), c.clock);
+    }
+}
+
+TEST_F(StatusBar, RestoresTheVisibilityThatHeldBeforeTheScreen) {
+    AppLog log;
+    auto hidden = [] { return lv_obj_has_flag(ui_statusbar, LV_OBJ_FLAG_HIDDEN); };
+
+    // What the screens' onshow and onhide do: welcome hides the bar, idle shows it, stopping hides it,
+    // finishing shows it; every onhide restores.
+    struct Step {
+        const char* name;
+        int show; // -1: restore
+        bool hidden;
+        const char* log;
+    };
+    const Step steps[] = {
+        {"welcome shown", 0, true, nullptr},
+        {"welcome hidden", -1, false, "RESTORE statusbar show  =  1"},
+        {"idle shown", 1, false, nullptr},
+        {"idle hidden", -1, false, "RESTORE statusbar show  =  1"},
+        {"stopping shown", 0, true, nullptr},
+        {"stopping hidden", -1, false, "RESTORE statusbar show  =  1"},
+        {"finishing shown", 1, false, nullptr},
+        {"finishing hidden", -1, false, "RESTORE statusbar show  =  1"},
+        {"welcome again", 0, true, nullptr},
+    };
+    for (const Step& s : steps) {
+        SCOPED_TRACE(s.name);
+        log.clear();
+        if (s.show < 0)
+            ui_statusbar_restore_show();
+        else
+            ui_statusbar_set_show(uint8_t(s.show));
+        EXPECT_EQ(hidden(), s.hidden);
+        if (s.log == nullptr) {
+            EXPECT_TRUE(log.lines().empty());
+        } else {
+            ASSERT_EQ(log.lines().size(), 1u);
+            EXPECT_NE(log.lines()[0].find("[User]"), std::string::npos) << log.lines()[0];
+            EXPECT_EQ(log.count(s.log), 1u);
+        }
+    }
+
+    // One level is saved: showing twice in a row saves the hidden state, and restoring brings it back.
+    ui_statusbar_set_show(1);
+    EXPECT_FALSE(hidden());
+    log.clear();
+    ui_statusbar_restore_show();
+    EXPECT_TRUE(hidden());
+    EXPECT_EQ(log.count("RESTORE statusbar show  =  0"), 1u);
+    // Restoring again keeps the saved value.
+    ui_statusbar_restore_show();
+    EXPECT_TRUE(hidden());
+}
+
+TEST_F(StatusBar, DrawsOnTopOfTheScreen) {
+    lv_obj_t* scr = lv_obj_create(nullptr);
+    lv_obj_set_style_bg_color(scr, lv_color_hex(0x0000FF), 0);
+    lv_disp_load_scr(scr);
+    msg_pin_now(1709287650);
+    send(message(R"("meterFault":false,"rfFault":true,"ethStatus":1,"wifiStatus":2,"m4gStatus":0,"online":1)",
+                 R"("timezone":56)"));
+    advance(100);
+    save_frame("statusbar/shown.png");
+    // The bar is black from row 3 to row 37; the screen shows above and below it.
+    EXPECT_EQ(pixel(310, 1), 0x0000FFu);
+    EXPECT_EQ(pixel(250, 3), 0x000000u);
+    EXPECT_EQ(pixel(250, 37), 0x000000u);
+    EXPECT_EQ(pixel(250, 38), 0x0000FFu);
+
+    ui_statusbar_set_show(0);
+    advance(100);
+    EXPECT_EQ(pixel(250, 20), 0x0000FFu);
+}
+
+} // namespace
