@@ -1,0 +1,349 @@
+#include <gtest/gtest.h>
+
+#include <cjson/cJSON.h>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app_fixture.h"
+#include "i18n/lv_i18n.h"
+#include "ui/font_loader/font_loader.h"
+#include "ui/ui_not_available/ui_not_available.h"
+#include "ui/ui_statusbar/ui_statusbar.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+using Doc = std::unique_ptr<cJSON, decltype(&cJSON_Delete)>;
+
+constexpr const char* kBlank = " ";
+
+// A status message with the connector's error code E, the charge point's code G and the connector
+// status S, each given as raw JSON or left out when null.
+std::string fault_message(const char* e, const char* g, const char* s = R"("Faulted")") {
+    std::string ram = "{";
+    if (s != nullptr) ram += std::string(R"("_status":)") + s;
+    if (e != nullptr) ram += std::string(ram.size() > 1 ? "," : "") + R"("_errCode":)" + e;
+    ram += "}";
+    std::string json = R"({"conns":[{"sessionConnInfo":{"ramData":)" + ram + "}}]";
+    if (g != nullptr)
+        json += std::string(R"(,"global":{"sessionPointInfo":{"ramdData":{"_errCode":)") + g + "}}}";
+    return json + "}";
+}
+
+std::string quoted(const std::string& s) {
+    return "\"" + s + "\"";
+}
+
+std::string lower(std::string s) {
+    for (char& c : s) c = (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c;
+    return s;
+}
+std::string upper(std::string s) {
+    for (char& c : s) c = (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c;
+    return s;
+}
+std::string swapped(std::string s) {
+    for (char& c : s) {
+        if (c >= 'a' && c <= 'z')
+            c = char(c - 'a' + 'A');
+        else if (c >= 'A' && c <= 'Z')
+            c = char(c - 'A' + 'a');
+    }
+    return s;
+}
+
+std::string text(lv_obj_t* label) {
+    return lv_label_get_text(label);
+}
+
+class NotAvailable : public AppFixture {
+  protected:
+    void SetUp() override {
+        // The asset set lies beside the tests' build directory.
+        fs::current_path(fs::path(SD_TEST_OUT_DIR).parent_path().parent_path());
+        AppFixture::SetUp();
+        lv_i18n_init(lv_i18n_language_pack);
+        ui_statusbar_init();
+    }
+
+    // What the screen manager does when it first selects the screen.
+    void show() {
+        lv_obj_t* scr = ui_not_available_init();
+        ASSERT_EQ(scr, ui_not_available);
+        lv_disp_load_scr(scr);
+        ui_not_available_onshow();
+    }
+    void send(const std::string& json) {
+        Doc doc(cJSON_Parse(json.c_str()), cJSON_Delete);
+        ASSERT_NE(doc, nullptr) << json;
+        ui_not_available_set_data(doc.get());
+    }
+    void change_language(const char* locale) {
+        ASSERT_EQ(lv_i18n_set_locale(locale), 0);
+        ui_not_available_language_changed();
+    }
+    void expect_lines(const std::string& main, const std::string& sub) {
+        EXPECT_EQ(text(ui_not_available_fault), main);
+        EXPECT_EQ(text(ui_not_available_fault_sub), sub);
+    }
+};
+
+TEST_F(NotAvailable, BuildsTheWidgetTable) {
+    show();
+    lv_obj_update_layout(ui_not_available);
+
+    struct Box {
+        const char* name;
+        lv_obj_t* obj;
+        lv_coord_t x, y, w, h;
+    };
+    const Box boxes[] = {
+        {"img", ui_not_available_img, 130, 70, 60, 60},
+        {"fault", ui_not_available_fault, 5, 178, 310, 25},
+        {"fault_sub", ui_not_available_fault_sub, 5, 213, 310, 25},
+    };
+    for (const Box& b : boxes) {
+        SCOPED_TRACE(b.name);
+        lv_area_t a;
+        lv_obj_get_coords(b.obj, &a);
+        EXPECT_EQ(a.x1, b.x);
+        EXPECT_EQ(a.y1, b.y);
+        EXPECT_EQ(lv_area_get_width(&a), b.w);
+        EXPECT_EQ(lv_area_get_height(&a), b.h);
+    }
+    // The inform label takes its text's size, centred 30 px below the middle (halves truncated apart).
+    lv_area_t inform;
+    lv_obj_get_coords(ui_not_available_inform, &inform);
+    EXPECT_EQ(inform.x1, 160 - lv_area_get_width(&inform) / 2);
+    EXPECT_EQ(inform.y1, 120 - lv_area_get_height(&inform) / 2 + 30);
+
+    EXPECT_STREQ(static_cast<const char*>(lv_img_get_src(ui_not_available_img)),
+                 "A:qorv_lvgl/assets/img/misc_icon/red_triangle_exclaim.png");
+    EXPECT_EQ(lv_obj_get_style_text_font(ui_not_available_inform, LV_PART_MAIN), font_loader_get_font(4));
+    EXPECT_EQ(lv_obj_get_style_text_font(ui_not_available_fault, LV_PART_MAIN), font_loader_get_font(1));
+    EXPECT_EQ(lv_obj_get_style_text_font(ui_not_available_fault_sub, LV_PART_MAIN), font_loader_get_font(1));
+    EXPECT_EQ(lv_obj_get_style_text_align(ui_not_available_fault, LV_PART_MAIN), LV_TEXT_ALIGN_CENTER);
+    EXPECT_EQ(lv_obj_get_style_text_align(ui_not_available_fault_sub, LV_PART_MAIN), LV_TEXT_ALIGN_CENTER);
+
+    // Before any data: the translated heading, the design-time main line and an empty sub line.
+    EXPECT_EQ(text(ui_not_available_inform), "Not available");
+    expect_lines("locker fault", "");
+}
+
+TEST_F(NotAvailable, EveryRowOfTheReasonTableInAnyLetterCase) {
+    show();
+    struct Row {
+        bool point; // the code is the charge point's, not the connector's
+        const char* code;
+        const char* main;
+        const char* sub;
+    };
+    const Row rows[] = {
+        {false, "ConnectorLockFailure", "lock fault", "ConnectorLockFailure"},
+        {true, "EVCommunicationError", kBlank, "EVCommunicationError"},
+        {false, "GroundFailure", "Ground fault", "GroundFailure"},
+        {false, "HighTemperature", "High temperature fault", "HighTemperature"},
+        {false, "InternalError", kBlank, "InternalError"},
+        {false, "LocalListConflict", kBlank, "LocalListConflict"},
+        {false, "OtherError", kBlank, "Other"},
+        {false, "OverCurrentFailure", kBlank, "OverCurrentFailure"},
+        {false, "OverVoltage", "Over voltage fault", "OverVoltage"},
+        {false, "PowerMeterFailure", "Meter fault", "PowerMeterFailure"},
+        {false, "PowerSwitchFailure", "Contactor fault", "PowerSwitchFailure"},
+        {false, "ReaderFailure", "Card reader fault", "ReaderFailure"},
+        {false, "ResetFailure", kBlank, "ResetFailure"},
+        {false, "UnderVoltage", "Low voltage fault", "UnderVoltage"},
+        {false, "WeakSignal", kBlank, "WeakSignal"},
+        {false, "Emergency Pushed", "Emergrncy fault", "Emergency Pushed"},
+        {false, "PhaseSwap", "Phase rotation fault", "PhaseSwap"},
+        {false, "RCD_6mA", "Ground fault", "RCD_6mA"},
+        {false, "PE_LEAK", "Ground fault", "PE_LEAK"},
+        {false, "PME_FAULT", "Ground fault", "PME_FAULT"},
+        {false, "PowerTempOver", kBlank, "PowerTempOver"},
+        {false, "CP Status E", "Ground fault", "CP Status E"},
+        {false, "PE Wiring", "Ground fault", "PE_WIRING"},
+        {false, "Randomised delay", kBlank, "Randomised delay"},
+        {false, "Off-peak Time", kBlank, "Off-peak Time"},
+        {false, "Open Door", kBlank, "Door_Opened"},
+        {false, "RemoteDisable", "Remote disable", kBlank},
+    };
+    for (const Row& r : rows) {
+        for (const std::string& code : {std::string(r.code), lower(r.code), upper(r.code), swapped(r.code)}) {
+            SCOPED_TRACE(code);
+            const std::string value = quoted(code);
+            const char* e = r.point ? R"("NoError")" : value.c_str();
+            const char* g = r.point ? value.c_str() : R"("")";
+            send(fault_message(e, g));
+            expect_lines(r.main, r.sub);
+
+            // An unavailable station says "Remote disable" and keeps the code's sub line.
+            send(fault_message(e, g, R"("Unavailable")"));
+            expect_lines("Remote disable", r.sub);
+        }
+    }
+}
+
+TEST_F(NotAvailable, UnlistedAbsentAndNonStringCodesShowOther) {
+    show();
+    struct Case {
+        const char* name;
+        const char* e; // raw JSON or absent
+        const char* g;
+    };
+    const Case cases[] = {
+        {"unlisted", R"("NoError")", R"("NoError")"},
+        {"empty", R"("")", R"("")"},
+        {"underscore spelling of PE Wiring", R"("PE_WIRING")", nullptr},
+        {"prefix of a code", R"("GroundFail")", nullptr},
+        {"code with a trailing blank", R"("GroundFailure ")", nullptr},
+        {"both absent", nullptr, nullptr},
+        {"number", "5", "7"},
+        {"null", "null", "null"},
+        {"boolean", "true", "false"},
+        {"object", R"({"code":"GroundFailure"})", nullptr},
+        {"array", R"(["GroundFailure"])", R"(["EVCommunicationError"])"},
+        // The charge point's code is only ever compared with EVCommunicationError.
+        {"connector code sent as the charge point's", nullptr, R"("GroundFailure")"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        send(fault_message(R"("GroundFailure")", nullptr)); // something else first
+        send(fault_message(c.e, c.g));
+        expect_lines("Other", kBlank);
+        send(fault_message(c.e, c.g, R"("Unavailable")"));
+        expect_lines("Remote disable", kBlank);
+    }
+}
+
+TEST_F(NotAvailable, ReasonPrecedenceAndTheStatusOverride) {
+    show();
+    struct Case {
+        const char* name;
+        std::string json;
+        const char* main;
+        const char* sub;
+    };
+    const Case cases[] = {
+        {"lock failure outranks the charge point",
+         fault_message(R"("ConnectorLockFailure")", R"("EVCommunicationError")"), "lock fault",
+         "ConnectorLockFailure"},
+        {"charge point outranks the meter",
+         fault_message(R"("PowerMeterFailure")", R"("evcommunicationerror")"), kBlank,
+         "EVCommunicationError"},
+        {"charge point outranks remote disable",
+         fault_message(R"("RemoteDisable")", R"("EVCommunicationError")"), kBlank, "EVCommunicationError"},
+        {"RCD while faulted", fault_message(R"("RCD_6mA")", nullptr), "Ground fault", "RCD_6mA"},
+        {"status in small letters", fault_message(R"("OverVoltage")", nullptr, R"("unavailable")"),
+         "Remote disable", "OverVoltage"},
+        {"status in capitals", fault_message(R"("OverVoltage")", nullptr, R"("UNAVAILABLE")"),
+         "Remote disable", "OverVoltage"},
+        {"status absent", fault_message(R"("OverVoltage")", nullptr, nullptr), "Over voltage fault",
+         "OverVoltage"},
+        {"status not a string", fault_message(R"("OverVoltage")", nullptr, "1"), "Over voltage fault",
+         "OverVoltage"},
+        {"status only starting with Unavailable",
+         fault_message(R"("OverVoltage")", nullptr, R"("Unavailable2")"), "Over voltage fault",
+         "OverVoltage"},
+        {"remote disable code while faulted", fault_message(R"("RemoteDisable")", nullptr), "Remote disable",
+         kBlank},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        send(fault_message(R"("GroundFailure")", nullptr));
+        send(c.json);
+        expect_lines(c.main, c.sub);
+    }
+}
+
+TEST_F(NotAvailable, LogsTheConnectorCode) {
+    show();
+    AppLog log;
+    send(fault_message(R"("GroundFailure")", nullptr));
+    send(fault_message(nullptr, nullptr));
+    ASSERT_EQ(log.lines().size(), 2u);
+    EXPECT_NE(log.lines()[0].find("[User]"), std::string::npos);
+    EXPECT_NE(log.lines()[0].find("ui_not_available_set_data: ErrCode:GroundFailure"), std::string::npos);
+    EXPECT_NE(log.lines()[0].find("(in ui_not_available.cpp line #"), std::string::npos);
+    // An absent code is named in the log, not passed to the formatter as a null string.
+    EXPECT_NE(log.lines()[1].find("ErrCode:(none)"), std::string::npos);
+}
+
+TEST_F(NotAvailable, LanguageChangesRewriteAllThreeLines) {
+    show();
+    send(fault_message(R"("PowerMeterFailure")", nullptr, R"("Unavailable")"));
+    expect_lines("Remote disable", "PowerMeterFailure");
+
+    // Shown: every line follows at once, without another status message.
+    change_language("de-DE");
+    EXPECT_EQ(text(ui_not_available_inform), "Nicht verfügbar");
+    expect_lines("Fernabschaltung", "PowerMeterFailure");
+
+    send(fault_message(R"("GroundFailure")", nullptr));
+    expect_lines("Erdungsfehler", "GroundFailure");
+
+    // Hidden: the texts change too, so the screen is right when it comes back.
+    ui_not_available_onhide();
+    lv_disp_load_scr(lv_obj_create(nullptr));
+    change_language("ru-RU");
+    EXPECT_EQ(text(ui_not_available_inform), "Недоступно");
+    expect_lines("Ошибка заземления", "GroundFailure");
+
+    change_language("en-US");
+    EXPECT_EQ(text(ui_not_available_inform), "Not available");
+    expect_lines("Ground fault", "GroundFailure");
+}
+
+TEST_F(NotAvailable, LanguageChangeBeforeTheFirstDataTouchesOnlyTheHeading) {
+    ASSERT_EQ(lv_i18n_set_locale("el-GR"), 0);
+    show();
+    // Built while Greek is current: the heading is Greek from the start.
+    EXPECT_EQ(text(ui_not_available_inform), "Μη διαθέσιμο");
+
+    change_language("de-DE");
+    EXPECT_EQ(text(ui_not_available_inform), "Nicht verfügbar");
+    expect_lines("locker fault", "");
+
+    send(fault_message(R"("PowerMeterFailure")", nullptr));
+    expect_lines("Zählerfehler", "PowerMeterFailure");
+}
+
+TEST_F(NotAvailable, ShowsTheStatusBarAndGivesBackTheFormerVisibility) {
+    ui_statusbar_set_show(0); // as a screen without the bar would leave it
+    ASSERT_TRUE(lv_obj_has_flag(ui_statusbar, LV_OBJ_FLAG_HIDDEN));
+    show();
+    EXPECT_FALSE(lv_obj_has_flag(ui_statusbar, LV_OBJ_FLAG_HIDDEN));
+    ui_not_available_onhide();
+    EXPECT_TRUE(lv_obj_has_flag(ui_statusbar, LV_OBJ_FLAG_HIDDEN));
+}
+
+TEST_F(NotAvailable, DrawsTheTriangleAndBothReasonLines) {
+    show();
+    send(fault_message(R"("GroundFailure")", nullptr));
+    advance(100);
+    save_frame("not_available/ground_fault.png");
+
+    auto count = [this](lv_coord_t x1, lv_coord_t y1, lv_coord_t x2, lv_coord_t y2, auto pred) {
+        int n = 0;
+        for (lv_coord_t y = y1; y <= y2; y++)
+            for (lv_coord_t x = x1; x <= x2; x++) n += pred(pixel(x, y));
+        return n;
+    };
+    auto red = [](uint32_t c) { return (c >> 16) > 0xB0 && ((c >> 8) & 0xFF) < 0x60 && (c & 0xFF) < 0x60; };
+    auto bright = [](uint32_t c) {
+        return (c >> 16) > 0xC0 && ((c >> 8) & 0xFF) > 0xC0 && (c & 0xFF) > 0xC0;
+    };
+    auto lit = [](uint32_t c) { return c != 0; };
+
+    EXPECT_GT(count(130, 70, 189, 129, red), 300);    // the triangle
+    EXPECT_EQ(count(0, 70, 120, 129, lit), 0);        // nothing beside it
+    EXPECT_GT(count(60, 138, 260, 162, bright), 50);  // "Not available"
+    EXPECT_GT(count(100, 178, 220, 202, bright), 30); // "Ground fault"
+    EXPECT_GT(count(100, 213, 220, 237, bright), 30); // "GroundFailure"
+    EXPECT_EQ(count(0, 178, 80, 239, lit), 0);        // both lines centred
+    EXPECT_EQ(count(240, 178, 319, 239, lit), 0);
+}
+
+} // namespace
