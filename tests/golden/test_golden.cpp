@@ -1,0 +1,264 @@
+// Whole screens rendered on a 320 x 240 memory display and compared with the pictures committed
+// beside this file. GFX_UPDATE_GOLDEN=1 writes the pictures instead (scripts/update-golden).
+#include <gtest/gtest.h>
+
+#include <lodepng.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "gfx_fixture.h"
+#include "test_paths.h"
+
+namespace {
+
+constexpr int kChannelTolerance = 8;
+constexpr double kMaxDifferingShare = 0.005;
+
+bool updating() {
+    const char* v = std::getenv("GFX_UPDATE_GOLDEN");
+    return v != nullptr && std::string(v) == "1";
+}
+
+// Channel-wise difference of two 0xRRGGBB values: the largest of the three.
+int channel_diff(uint32_t a, uint32_t b) {
+    int d = 0;
+    for (int shift = 0; shift <= 16; shift += 8) {
+        d = std::max(d, std::abs((int)((a >> shift) & 0xff) - (int)((b >> shift) & 0xff)));
+    }
+    return d;
+}
+
+class Golden : public GfxFixture {
+  protected:
+    void TearDown() override {
+        GfxFixture::TearDown();
+        for (lv_font_t* f : fonts_) lv_ft_font_destroy(f);
+    }
+
+    const lv_font_t* montserrat_regular(uint16_t px) {
+        font_path_ =
+            sd_node_module_path("@expo-google-fonts/montserrat/400Regular/Montserrat_400Regular.ttf");
+        lv_ft_info_t info{};
+        info.name = font_path_.c_str();
+        info.weight = px;
+        info.style = FT_FONT_STYLE_NORMAL;
+        if (!lv_ft_font_init(&info)) return nullptr;
+        fonts_.push_back(info.font);
+        return info.font;
+    }
+
+    lv_obj_t* label(lv_obj_t* parent, const char* text, const lv_font_t* font, uint32_t color) {
+        lv_obj_t* l = lv_label_create(parent);
+        lv_label_set_text(l, text);
+        lv_obj_set_style_text_font(l, font, 0);
+        lv_obj_set_style_text_color(l, lv_color_hex(color), 0);
+        return l;
+    }
+
+    lv_obj_t* box(lv_obj_t* parent, lv_coord_t x, lv_coord_t y, lv_coord_t w, lv_coord_t h, uint32_t color) {
+        lv_obj_t* o = lv_obj_create(parent);
+        lv_obj_set_pos(o, x, y);
+        lv_obj_set_size(o, w, h);
+        lv_obj_set_style_bg_color(o, lv_color_hex(color), 0);
+        return o;
+    }
+
+    bool any_pixel_is(uint32_t rgb) const {
+        for (lv_coord_t y = 0; y < 240; y++) {
+            for (lv_coord_t x = 0; x < 320; x++) {
+                if (pixel(x, y) == rgb) return true;
+            }
+        }
+        return false;
+    }
+
+    // Renders what is dirty and compares the whole display with tests/golden/<name>.png.
+    void expect_matches_golden(const std::string& name) {
+        refresh();
+        const std::string expected_path = std::string(SD_GOLDEN_DIR) + "/" + name + ".png";
+        const lv_color_t* px = gfx_mem_display_pixels(disp);
+        if (updating()) {
+            ASSERT_TRUE(gfx_save_png(expected_path.c_str(), px, 320, 240));
+            std::printf("wrote %s\n", expected_path.c_str());
+            return;
+        }
+
+        unsigned char* raw = nullptr;
+        unsigned w = 0, h = 0;
+        unsigned err = lodepng_decode24_file(&raw, &w, &h, expected_path.c_str());
+        std::vector<uint32_t> expected;
+        if (err == 0) {
+            for (size_t i = 0; i < (size_t)w * h; i++) {
+                expected.push_back((uint32_t)raw[3 * i] << 16 | (uint32_t)raw[3 * i + 1] << 8 |
+                                   raw[3 * i + 2]);
+            }
+        }
+        std::free(raw);
+        ASSERT_EQ(err, 0u) << expected_path << ": " << lodepng_error_text(err)
+                           << " (scripts/update-golden makes the expected pictures)";
+        ASSERT_EQ(w, 320u);
+        ASSERT_EQ(h, 240u);
+
+        size_t differing = 0;
+        int worst = 0;
+        std::vector<lv_color_t> diff(expected.size());
+        for (size_t i = 0; i < expected.size(); i++) {
+            uint32_t actual = px[i].full & 0xffffff;
+            int d = channel_diff(actual, expected[i]);
+            worst = std::max(worst, d);
+            if (d > kChannelTolerance) {
+                differing++;
+                diff[i] = lv_color_hex(0xff0000);
+            } else {
+                // The expected picture, dimmed, so the red marks can be placed.
+                uint32_t e = expected[i];
+                uint8_t grey = (uint8_t)((((e >> 16) & 0xff) + ((e >> 8) & 0xff) + (e & 0xff)) / 9);
+                diff[i] = d > 0 ? lv_color_make(grey, grey, 0x60) : lv_color_make(grey, grey, grey);
+            }
+        }
+        const size_t allowed = (size_t)std::floor(kMaxDifferingShare * (double)expected.size());
+        if (differing <= allowed) return;
+
+        const std::string actual_path = sd_test_out_path("golden/" + name + ".actual.png");
+        const std::string diff_path = sd_test_out_path("golden/" + name + ".diff.png");
+        gfx_save_png(actual_path.c_str(), px, 320, 240);
+        gfx_save_png(diff_path.c_str(), diff.data(), 320, 240);
+        ADD_FAILURE() << name << ": " << differing << " pixels differ by more than " << kChannelTolerance
+                      << " (at most " << allowed << " may; worst channel difference " << worst << ")\n"
+                      << "  expected: " << expected_path << "\n"
+                      << "  actual:   " << actual_path << "\n"
+                      << "  diff:     " << diff_path;
+    }
+
+    std::string font_path_;
+    std::vector<lv_font_t*> fonts_;
+};
+
+// A 48 x 48 RGBA picture: colour ramps across and down, a soft round edge, a see-through band.
+std::string write_alpha_png() {
+    const unsigned n = 48;
+    std::vector<unsigned char> rgba(n * n * 4);
+    for (unsigned y = 0; y < n; y++) {
+        for (unsigned x = 0; x < n; x++) {
+            unsigned char* p = &rgba[(y * n + x) * 4];
+            double d = std::hypot(x + 0.5 - n / 2.0, y + 0.5 - n / 2.0);
+            double a = std::clamp(22.0 - d, 0.0, 4.0) / 4.0;
+            if (y >= 20 && y < 28) a *= 0.5;
+            p[0] = (unsigned char)(x * 5);
+            p[1] = (unsigned char)(y * 5);
+            p[2] = 200;
+            p[3] = (unsigned char)std::lround(a * 255);
+        }
+    }
+    const std::string path = sd_test_out_path("golden/alpha_disc.png");
+    EXPECT_EQ(lodepng_encode32_file(path.c_str(), rgba.data(), n, n), 0u);
+    return path;
+}
+
+} // namespace
+
+TEST_F(Golden, LabelsOnABlackScreen) {
+    const lv_font_t* ttf = montserrat_regular(20);
+    ASSERT_NE(ttf, nullptr);
+    lv_obj_t* scr = lv_scr_act();
+    lv_obj_set_style_bg_color(scr, lv_color_black(), 0);
+
+    lv_obj_align(label(scr, "Charging 22.5 kW", ttf, 0xffffff), LV_ALIGN_TOP_LEFT, 10, 10);
+    lv_obj_align(label(scr, "01h 23m 45s", ttf, 0x4caf50), LV_ALIGN_TOP_RIGHT, -10, 44);
+    lv_obj_align(label(scr, "Built-in Montserrat 14: 0123456789 %", &lv_font_montserrat_14, 0xbdbdbd),
+                 LV_ALIGN_LEFT_MID, 10, 0);
+    lv_obj_t* wrapped = label(scr, "Please plug in the cable to start charging", ttf, 0xffc107);
+    lv_obj_set_width(wrapped, 200);
+    lv_obj_align(wrapped, LV_ALIGN_BOTTOM_MID, 0, -10);
+
+    expect_matches_golden("labels");
+    EXPECT_EQ(pixel(0, 0), 0x000000u);
+    EXPECT_TRUE(any_pixel_is(0xffffff)) << "the white text was drawn";
+}
+
+TEST_F(Golden, BorderedPanelCoversAChildAtItsEdge) {
+    lv_obj_t* scr = lv_scr_act();
+    // The theme's card: white, 2 px grey border drawn after the children, radius 7.
+    lv_obj_t* panel = lv_obj_create(scr);
+    lv_obj_set_pos(panel, 40, 30);
+    lv_obj_set_size(panel, 200, 120);
+    lv_obj_t* child = box(panel, 130, 40, 70, 50, 0x2196f3); // reaches past the panel's right edge
+    lv_obj_set_style_radius(child, 0, 0);
+    lv_obj_set_style_border_width(child, 0, 0);
+    label(panel, "Panel", &lv_font_montserrat_14, 0x212121);
+
+    // A pill with only its bottom border, and a translucent square over both.
+    lv_obj_t* pill = box(scr, 40, 170, 180, 40, 0xffe0b2);
+    lv_obj_set_style_radius(pill, LV_RADIUS_CIRCLE, 0);
+    lv_obj_set_style_border_color(pill, lv_color_hex(0xe65100), 0);
+    lv_obj_set_style_border_width(pill, 4, 0);
+    lv_obj_set_style_border_side(pill, LV_BORDER_SIDE_BOTTOM, 0);
+    lv_obj_t* glass = box(scr, 200, 120, 80, 80, 0x9c27b0);
+    lv_obj_set_style_bg_opa(glass, LV_OPA_50, 0);
+
+    expect_matches_golden("panel");
+    // The child is cut at the panel's box and the grey border lies over it.
+    EXPECT_EQ(pixel(40 + 199 + 1, 30 + 2 + 13 + 40 + 10), 0xf5f5f5u);
+    EXPECT_EQ(pixel(40 + 199, 30 + 2 + 13 + 40 + 10), 0xe0e0e0u);
+    EXPECT_EQ(pixel(40 + 197, 30 + 2 + 13 + 40 + 10), 0x2196f3u);
+}
+
+TEST_F(Golden, PngWithAlphaOverAColouredBackground) {
+    const std::string png = "A:" + write_alpha_png();
+    lv_obj_t* scr = lv_scr_act();
+    lv_obj_set_style_bg_color(scr, lv_color_hex(0x1b5e20), 0);
+    lv_obj_t* stripe = box(scr, 0, 100, 320, 40, 0xfff176);
+    lv_obj_set_style_radius(stripe, 0, 0);
+    lv_obj_set_style_border_width(stripe, 0, 0);
+
+    lv_obj_t* img = lv_img_create(scr);
+    lv_img_set_src(img, png.c_str());
+    lv_obj_set_pos(img, 40, 96);
+    lv_obj_t* faded = lv_img_create(scr);
+    lv_img_set_src(faded, png.c_str());
+    lv_obj_set_pos(faded, 140, 96);
+    lv_obj_set_style_img_opa(faded, LV_OPA_50, 0);
+    lv_obj_t* tiled = lv_img_create(scr);
+    lv_img_set_src(tiled, png.c_str());
+    lv_obj_set_pos(tiled, 220, 20);
+    lv_obj_set_size(tiled, 80, 200);
+
+    expect_matches_golden("png_alpha");
+    EXPECT_EQ(pixel(41, 101), 0xfff176u) << "a transparent corner shows the stripe";
+    EXPECT_EQ(pixel(40 + 24, 96 + 12), 0x783cc8u) << "an opaque pixel keeps its own colour";
+}
+
+TEST_F(Golden, HiddenObjectsAreNotDrawn) {
+    lv_obj_t* scr = lv_scr_act();
+    lv_obj_t* shown = box(scr, 20, 20, 120, 80, 0x03a9f4);
+    label(shown, "shown", &lv_font_montserrat_14, 0x212121);
+    lv_obj_t* hidden = box(scr, 60, 60, 200, 120, 0xff0000);
+    lv_obj_add_flag(hidden, LV_OBJ_FLAG_HIDDEN);
+    lv_obj_t* parent = box(scr, 180, 20, 120, 80, 0xff0000);
+    lv_obj_t* child_of_hidden = box(parent, 0, 0, 40, 30, 0x00ff00);
+    lv_obj_set_style_border_width(child_of_hidden, 0, 0);
+    lv_obj_add_flag(parent, LV_OBJ_FLAG_HIDDEN);
+
+    expect_matches_golden("hidden");
+    EXPECT_FALSE(any_pixel_is(0xff0000));
+    EXPECT_FALSE(any_pixel_is(0x00ff00));
+}
+
+TEST_F(Golden, TopLayerLiesOverTheScreen) {
+    lv_obj_t* scr = lv_scr_act();
+    lv_obj_t* under = box(scr, 10, 10, 300, 220, 0x8bc34a);
+    label(under, "screen", &lv_font_montserrat_14, 0x212121);
+
+    lv_obj_t* top = lv_disp_get_layer_top(disp);
+    lv_obj_t* overlay = box(top, 60, 60, 200, 120, 0x263238);
+    lv_obj_set_style_bg_opa(overlay, 230, 0);
+    lv_obj_t* text = label(overlay, "On the top layer", &lv_font_montserrat_14, 0xffffff);
+    lv_obj_center(text);
+
+    expect_matches_golden("top_layer");
+    EXPECT_NE(pixel(160, 70), 0x8bc34au) << "the overlay covers the screen's panel";
+    EXPECT_EQ(pixel(290, 200), 0x8bc34au);
+}
