@@ -1138,6 +1138,20 @@ lv_obj_t* lv_img_create(lv_obj_t* parent);
 void lv_img_set_src(lv_obj_t* obj, const void* src);
 const void* lv_img_get_src(lv_obj_t* obj);
 
+/*=====================================================================================================
+ * Widgets: GIF image, QR code
+ *===================================================================================================*/
+
+/* An image that plays a GIF89a file (path through a drive, or an lv_img_dsc_t holding the file). */
+lv_obj_t* lv_gif_create(lv_obj_t* parent);
+void lv_gif_set_src(lv_obj_t* obj, const void* src);
+void lv_gif_restart(lv_obj_t* gif);
+
+/* A size x size image showing the QR code of the last update. */
+lv_obj_t* lv_qrcode_create(lv_obj_t* parent, lv_coord_t size, lv_color_t dark_color, lv_color_t light_color);
+lv_res_t lv_qrcode_update(lv_obj_t* qrcode, const void* data, uint32_t data_len);
+void lv_qrcode_delete(lv_obj_t* qrcode);
+
 #ifdef __cplusplus
 } /* extern "C" */
 #endif
