@@ -147,7 +147,9 @@ void _lv_obj_t::draw_main(lv_draw_ctx_t* ctx) {
         dsc.border_width = 0;
         dsc.border_opa = LV_OPA_TRANSP;
     }
-    lv_draw_rect(ctx, &dsc, &coords);
+    const bool visible = dsc.bg_opa >= LV_OPA_MIN || (dsc.border_width > 0 && dsc.border_opa >= LV_OPA_MIN) ||
+                         (dsc.outline_width > 0 && dsc.outline_opa >= LV_OPA_MIN);
+    if (visible) lv_draw_rect(ctx, &dsc, &coords);
 }
 
 void _lv_obj_t::draw_post(lv_draw_ctx_t* ctx) {
