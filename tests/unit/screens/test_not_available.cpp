@@ -37,22 +37,17 @@ std::string quoted(const std::string& s) {
     return "\"" + s + "\"";
 }
 
-std::string lower(std::string s) {
-    for (char& c : s) c = (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c;
-    return s;
-}
-std::string upper(std::string s) {
-    for (char& c : s) c = (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c;
-    return s;
-}
-std::string swapped(std::string s) {
-    for (char& c : s) {
-        if (c >= 'a' && c <= 'z')
-            c = char(c - 'a' + 'A');
-        else if (c >= 'A' && c <= 'Z')
-            c = char(c - 'A' + 'a');
+// The code as written, in small letters, in capitals and with every letter's case swapped.
+std::vector<std::string> case_variants(const std::string& code) {
+    std::vector<std::string> v(4, code);
+    for (size_t i = 0; i < code.size(); i++) {
+        const char c = code[i];
+        const bool is_upper = c >= 'A' && c <= 'Z', is_lower = c >= 'a' && c <= 'z';
+        v[1][i] = is_upper ? char(c - 'A' + 'a') : c;
+        v[2][i] = is_lower ? char(c - 'a' + 'A') : c;
+        v[3][i] = is_upper ? v[1][i] : is_lower ? v[2][i] : c;
     }
-    return s;
+    return v;
 }
 
 std::string text(lv_obj_t* label) {
@@ -171,7 +166,7 @@ TEST_F(NotAvailable, EveryRowOfTheReasonTableInAnyLetterCase) {
         {false, "RemoteDisable", "Remote disable", kBlank},
     };
     for (const Row& r : rows) {
-        for (const std::string& code : {std::string(r.code), lower(r.code), upper(r.code), swapped(r.code)}) {
+        for (const std::string& code : case_variants(r.code)) {
             SCOPED_TRACE(code);
             const std::string value = quoted(code);
             const char* e = r.point ? R"("NoError")" : value.c_str();
@@ -197,14 +192,11 @@ TEST_F(NotAvailable, UnlistedAbsentAndNonStringCodesShowOther) {
         {"unlisted", R"("NoError")", R"("NoError")"},
         {"empty", R"("")", R"("")"},
         {"underscore spelling of PE Wiring", R"("PE_WIRING")", nullptr},
-        {"prefix of a code", R"("GroundFail")", nullptr},
         {"code with a trailing blank", R"("GroundFailure ")", nullptr},
         {"both absent", nullptr, nullptr},
         {"number", "5", "7"},
         {"null", "null", "null"},
-        {"boolean", "true", "false"},
         {"object", R"({"code":"GroundFailure"})", nullptr},
-        {"array", R"(["GroundFailure"])", R"(["EVCommunicationError"])"},
         // The charge point's code is only ever compared with EVCommunicationError.
         {"connector code sent as the charge point's", nullptr, R"("GroundFailure")"},
     };
@@ -237,8 +229,6 @@ TEST_F(NotAvailable, ReasonPrecedenceAndTheStatusOverride) {
          fault_message(R"("RemoteDisable")", R"("EVCommunicationError")"), kBlank, "EVCommunicationError"},
         {"RCD while faulted", fault_message(R"("RCD_6mA")", nullptr), "Ground fault", "RCD_6mA"},
         {"status in small letters", fault_message(R"("OverVoltage")", nullptr, R"("unavailable")"),
-         "Remote disable", "OverVoltage"},
-        {"status in capitals", fault_message(R"("OverVoltage")", nullptr, R"("UNAVAILABLE")"),
          "Remote disable", "OverVoltage"},
         {"status absent", fault_message(R"("OverVoltage")", nullptr, nullptr), "Over voltage fault",
          "OverVoltage"},
@@ -310,17 +300,10 @@ TEST_F(NotAvailable, LanguageChangeBeforeTheFirstDataTouchesOnlyTheHeading) {
     expect_lines("Zählerfehler", "PowerMeterFailure");
 }
 
-TEST_F(NotAvailable, ShowsTheStatusBarAndGivesBackTheFormerVisibility) {
+TEST_F(NotAvailable, DrawsUnderAVisibleStatusBar) {
     ui_statusbar_set_show(0); // as a screen without the bar would leave it
-    ASSERT_TRUE(lv_obj_has_flag(ui_statusbar, LV_OBJ_FLAG_HIDDEN));
     show();
     EXPECT_FALSE(lv_obj_has_flag(ui_statusbar, LV_OBJ_FLAG_HIDDEN));
-    ui_not_available_onhide();
-    EXPECT_TRUE(lv_obj_has_flag(ui_statusbar, LV_OBJ_FLAG_HIDDEN));
-}
-
-TEST_F(NotAvailable, DrawsTheTriangleAndBothReasonLines) {
-    show();
     send(fault_message(R"("GroundFailure")", nullptr));
     advance(100);
     save_frame("not_available/ground_fault.png");
@@ -344,6 +327,10 @@ TEST_F(NotAvailable, DrawsTheTriangleAndBothReasonLines) {
     EXPECT_GT(count(100, 213, 220, 237, bright), 30); // "GroundFailure"
     EXPECT_EQ(count(0, 178, 80, 239, lit), 0);        // both lines centred
     EXPECT_EQ(count(240, 178, 319, 239, lit), 0);
+
+    // Leaving gives back the visibility that held before.
+    ui_not_available_onhide();
+    EXPECT_TRUE(lv_obj_has_flag(ui_statusbar, LV_OBJ_FLAG_HIDDEN));
 }
 
 } // namespace

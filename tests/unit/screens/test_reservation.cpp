@@ -174,17 +174,6 @@ TEST_F(Reservation, MissingOrOddExpiryDates) {
     EXPECT_EQ(minutes(), std::to_string((uint64_t(std::numeric_limits<int64_t>::max()) + 120) / 60 + 1));
 }
 
-TEST_F(Reservation, RecomputesOnlyWhenAMessageArrives) {
-    show();
-    msg_pin_now(kNow);
-    send_expiry(std::to_string(kNow + 600));
-    msg_pin_now(kNow + 300);
-    advance(1000);
-    EXPECT_EQ(minutes(), "11");
-    send_expiry(std::to_string(kNow + 600));
-    EXPECT_EQ(minutes(), "6");
-}
-
 TEST_F(Reservation, BuiltWhileGermanIsCurrent) {
     ASSERT_EQ(lv_i18n_set_locale("de-DE"), 0);
     show();

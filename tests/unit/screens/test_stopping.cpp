@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app_fixture.h"
 #include "i18n/lv_i18n.h"
@@ -32,22 +33,17 @@ std::string quoted(const std::string& s) {
     return "\"" + s + "\"";
 }
 
-std::string lower(std::string s) {
-    for (char& c : s) c = (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c;
-    return s;
-}
-std::string upper(std::string s) {
-    for (char& c : s) c = (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c;
-    return s;
-}
-std::string swapped(std::string s) {
-    for (char& c : s) {
-        if (c >= 'a' && c <= 'z')
-            c = char(c - 'a' + 'A');
-        else if (c >= 'A' && c <= 'Z')
-            c = char(c - 'A' + 'a');
+// The code as written, in small letters, in capitals and with every letter's case swapped.
+std::vector<std::string> case_variants(const std::string& code) {
+    std::vector<std::string> v(4, code);
+    for (size_t i = 0; i < code.size(); i++) {
+        const char c = code[i];
+        const bool is_upper = c >= 'A' && c <= 'Z', is_lower = c >= 'a' && c <= 'z';
+        v[1][i] = is_upper ? char(c - 'A' + 'a') : c;
+        v[2][i] = is_lower ? char(c - 'a' + 'A') : c;
+        v[3][i] = is_upper ? v[1][i] : is_lower ? v[2][i] : c;
     }
-    return s;
+    return v;
 }
 
 std::string text(lv_obj_t* label) {
@@ -139,8 +135,7 @@ TEST_F(Stopping, EveryStopReasonInAnyLetterCase) {
         {"", "User stop"},
     };
     for (const Row& r : rows) {
-        for (const std::string& reason :
-             {std::string(r.reason), lower(r.reason), upper(r.reason), swapped(r.reason)}) {
+        for (const std::string& reason : case_variants(r.reason)) {
             SCOPED_TRACE(reason);
             send(stop_message(R"("DeAuthorized")")); // something else first
             if (std::string(r.shown) == "DeAuthorized") send(stop_message(R"("Remote")"));
