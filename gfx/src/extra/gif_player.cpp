@@ -187,14 +187,15 @@ GifPlayer::Read GifPlayer::read_frame() {
         r.y = std::min<int32_t>(d.Top, h_);
         r.w = std::min<int32_t>(d.Left + d.Width, w_) - r.x;
         r.h = std::min<int32_t>(d.Top + d.Height, h_) - r.y;
+        if (r.w == 0 || r.h == 0) r = Rect{}; // wholly outside the screen
 
         // Only now is it sure that a frame follows, so the shown one may go.
         dispose_previous();
         if (next_disposal_ == DISPOSE_PREVIOUS) {
             saved_.resize((size_t)r.w * r.h);
             for (int32_t y = 0; y < r.h; y++) {
-                const lv_color_t* src = &canvas_[(size_t)(r.y + y) * w_ + r.x];
-                std::copy(src, src + r.w, &saved_[(size_t)y * r.w]);
+                const lv_color_t* src = canvas_.data() + (size_t)(r.y + y) * w_ + r.x;
+                std::copy(src, src + r.w, saved_.data() + (size_t)y * r.w);
             }
         }
         if (!decode_image(r, d.Left, d.Top, d.Width, d.Height)) return Read::Error;
@@ -234,7 +235,7 @@ bool GifPlayer::decode_image(const Rect& r, int32_t left, int32_t top, int32_t f
             const int32_t y = top + row;
             if (y >= r.y + r.h || r.w <= 0) continue;
             const uint8_t* in = line_.data() + (r.x - left);
-            lv_color_t* out = &canvas_[(size_t)y * w_ + r.x];
+            lv_color_t* out = canvas_.data() + (size_t)y * w_ + r.x;
             for (int32_t i = 0; i < r.w; i++) {
                 const lv_color_t c = palette[in[i]];
                 if (c.ch.alpha != 0) out[i] = c;
@@ -250,13 +251,13 @@ void GifPlayer::dispose_previous() {
     const Rect& r = shown_;
     if (shown_disposal_ == DISPOSE_BACKGROUND) {
         for (int32_t y = 0; y < r.h; y++) {
-            lv_color_t* row = &canvas_[(size_t)(r.y + y) * w_ + r.x];
+            lv_color_t* row = canvas_.data() + (size_t)(r.y + y) * w_ + r.x;
             std::fill(row, row + r.w, k_clear);
         }
     } else if (shown_disposal_ == DISPOSE_PREVIOUS && saved_.size() == (size_t)r.w * r.h) {
         for (int32_t y = 0; y < r.h; y++) {
-            const lv_color_t* src = &saved_[(size_t)y * r.w];
-            std::copy(src, src + r.w, &canvas_[(size_t)(r.y + y) * w_ + r.x]);
+            const lv_color_t* src = saved_.data() + (size_t)y * r.w;
+            std::copy(src, src + r.w, canvas_.data() + (size_t)(r.y + y) * w_ + r.x);
         }
     }
 }

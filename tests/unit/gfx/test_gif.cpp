@@ -304,7 +304,7 @@ TEST(GifPlayer, SurvivesCutAndDamagedFiles) {
     auto exercise = [](const std::vector<uint8_t>& bytes) {
         // An exactly sized heap copy, so a read past the end is caught.
         std::unique_ptr<uint8_t[]> copy(new uint8_t[bytes.size()]);
-        std::memcpy(copy.get(), bytes.data(), bytes.size());
+        if (!bytes.empty()) std::memcpy(copy.get(), bytes.data(), bytes.size());
         gfx::GifPlayer p;
         if (!p.open_data(copy.get(), bytes.size())) return false;
         for (int i = 0; i < 50 && p.next_frame(); i++) {
