@@ -1,6 +1,7 @@
 // Blending primitives: exact mixing values, opacity, coverage masks and clipping.
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 #include "../../../gfx/src/draw/gfx_blend.h"
@@ -195,4 +196,28 @@ TEST(Blend, MapIsClippedAndSampledAtTheRightOffset) {
     EXPECT_EQ(cv.at(0, 1), argb(0xe0)); // source (2,3) -> index 14
     EXPECT_EQ(cv.at(1, 0), argb(0xabcdef)) << "outside the clip area";
     EXPECT_EQ(cv.at(0, 2), argb(0xabcdef)) << "below the source";
+}
+
+TEST(Blend, EveryCoverageMixesLikeTheFormula) {
+    // Masked fills and per-pixel alpha both reach every coverage 0..255; the result must be
+    // mix() for each, whatever the colours.
+    const uint32_t pairs[][2] = {
+        {0xffffff, 0x000000}, {0x00ff00, 0x0000ff}, {0x123456, 0xfedcba}, {0x808080, 0x7f7f7f}};
+    std::vector<lv_opa_t> mask(256);
+    for (int i = 0; i < 256; i++) mask[(size_t)i] = (lv_opa_t)i;
+    const lv_area_t row{0, 0, 255, 0};
+    for (const auto& p : pairs) {
+        SCOPED_TRACE(std::to_string(p[0]) + " over " + std::to_string(p[1]));
+        Canvas fill(0, 0, 256, 1, p[1]);
+        gfx::blend_fill(&fill.ctx, row, lv_color_hex(p[0]), 255, mask.data(), &row);
+        std::vector<lv_color_t> src(256);
+        for (int i = 0; i < 256; i++) src[(size_t)i] = with_alpha(p[0], (uint8_t)i);
+        Canvas map(0, 0, 256, 1, p[1]);
+        gfx::blend_map(&map.ctx, row, src.data(), row, true, 255);
+        for (lv_coord_t a = 0; a < 256; a++) {
+            uint32_t want = gfx::mix(lv_color_hex(p[0]), lv_color_hex(p[1]), (uint32_t)a).full;
+            ASSERT_EQ(fill.at(a, 0), want) << "coverage " << a;
+            ASSERT_EQ(map.at(a, 0), want) << "alpha " << a;
+        }
+    }
 }
