@@ -29,7 +29,9 @@ struct MemDisplay {
     lv_coord_t h = 0;
 };
 
-std::vector<MemDisplay*> g_mem_displays;
+// Lives as long as the process and is never destroyed, so what it holds stays reachable at exit.
+
+std::vector<MemDisplay*>& g_mem_displays = *new std::vector<MemDisplay*>;
 
 MemDisplay* find_mem(lv_disp_t* disp) {
     for (MemDisplay* m : g_mem_displays) {

@@ -9,7 +9,9 @@ namespace gfx {
 
 namespace {
 
-std::vector<lv_disp_t*> g_displays; // newest first
+// Lives as long as the process and is never destroyed, so what it holds stays reachable at exit.
+
+std::vector<lv_disp_t*>& g_displays = *new std::vector<lv_disp_t*>; // newest first
 lv_disp_t* g_default = nullptr;
 
 // Switches full refresh off when the buffer cannot hold the screen; true if it did.

@@ -19,7 +19,9 @@ struct DefaultTheme {
     Style scrollbar_scrolled;
 };
 
-DefaultTheme g_theme;
+// Lives as long as the process and is never destroyed, so what it holds stays reachable at exit.
+
+DefaultTheme& g_theme = *new DefaultTheme;
 
 lv_coord_t dpx(lv_coord_t n) {
     return lv_disp_dpx(g_theme.disp, n);

@@ -35,7 +35,8 @@ struct FtState {
 
 FtState g_ft;
 // Fonts stay valid across lv_freetype_destroy(): their face ids are reopened by the next manager.
-std::vector<FtFont*> g_fonts;
+// Lives as long as the process and is never destroyed, so what it holds stays reachable at exit.
+std::vector<FtFont*>& g_fonts = *new std::vector<FtFont*>;
 
 // Italic slant: x += y * 0.21875.
 constexpr FT_Fixed kItalicShear = 0x3800;

@@ -9,7 +9,9 @@
 
 namespace {
 
-std::vector<lv_color_t> g_row; // one converted row; reused between draws
+// Lives as long as the process and is never destroyed, so what it holds stays reachable at exit.
+
+std::vector<lv_color_t>& g_row = *new std::vector<lv_color_t>; // one converted row; reused between draws
 
 // Releases a cache entry when the draw is done with it.
 struct EntryUse {

@@ -15,7 +15,9 @@ constexpr int32_t k_life_limit = 1000;
 constexpr int32_t k_aging = 1;
 constexpr int32_t k_empty_life = INT32_MIN; // empty entries are reused first
 
-std::vector<_lv_img_cache_entry_t> g_entries;
+// Lives as long as the process and is never destroyed, so what it holds stays reachable at exit.
+
+std::vector<_lv_img_cache_entry_t>& g_entries = *new std::vector<_lv_img_cache_entry_t>;
 _lv_img_cache_entry_t g_temp; // the single entry used while caching is off
 
 bool is_open(const _lv_img_cache_entry_t& e) {

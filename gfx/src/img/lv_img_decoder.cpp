@@ -10,7 +10,10 @@
 
 namespace {
 
-std::vector<lv_img_decoder_t*> g_decoders; // front = newest = asked first
+// Lives as long as the process and is never destroyed, so what it holds stays reachable at exit.
+
+std::vector<lv_img_decoder_t*>& g_decoders =
+    *new std::vector<lv_img_decoder_t*>; // front = newest = asked first
 
 // Bytes one row takes in a ".bin" file or a variable of a true-colour format.
 constexpr uint32_t k_px_size = sizeof(lv_color_t);
