@@ -25,6 +25,10 @@ struct QrObj : ImgObj {
     std::vector<uint8_t> canvas; // the two palette colours, then the rows of bits
     lv_img_dsc_t imgdsc{};
     lv_coord_t size = 0;
+    // The data the canvas shows a code of; empty when it shows none. Status messages repeat the same
+    // text, and encoding (mask selection) is the costly part of an update.
+    std::vector<uint8_t> shown;
+    bool showing = false;
 };
 
 QrObj* as_qrcode(lv_obj_t* obj) {
@@ -71,8 +75,12 @@ lv_obj_t* lv_qrcode_create(lv_obj_t* parent, lv_coord_t size, lv_color_t dark_co
 lv_res_t lv_qrcode_update(lv_obj_t* obj, const void* data, uint32_t data_len) {
     QrObj* qr = gfx::as_qrcode(obj);
     if (qr == nullptr || qr->canvas.empty()) return LV_RES_INV;
-    const bool ok =
-        gfx::qr_render(qr->bits(), qr->size, static_cast<const uint8_t*>(data), data_len, nullptr);
+    const auto* bytes = static_cast<const uint8_t*>(data);
+    const bool same = qr->showing && bytes != nullptr && data_len == qr->shown.size() &&
+                      std::memcmp(bytes, qr->shown.data(), data_len) == 0;
+    const bool ok = same || gfx::qr_render(qr->bits(), qr->size, bytes, data_len, nullptr);
+    qr->showing = ok;
+    if (ok && !same) qr->shown.assign(bytes, bytes + data_len);
     lv_img_cache_invalidate_src(&qr->imgdsc);
     lv_obj_invalidate(obj);
     return ok ? LV_RES_OK : LV_RES_INV;

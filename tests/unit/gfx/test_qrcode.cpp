@@ -243,7 +243,7 @@ TEST_F(QrCodeWidget, TextsAtSize100ReadBackOrStayBlank) {
         int scale;
         int margin;
     };
-    const Case cases[] = {{0, 2, 4, 0}, {5, 2, 4, 0}, {20, 2, 4, 0}, {120, 8, 2, 1}, {1000, 0, 0, 0}};
+    const Case cases[] = {{0, 2, 4, 0}, {5, 2, 4, 0}, {1000, 0, 0, 0}, {20, 2, 4, 0}, {120, 8, 2, 1}};
     lv_obj_t* qr = make(100);
     lv_obj_update_layout(qr);
     EXPECT_EQ(lv_obj_get_width(qr), 100);
@@ -289,6 +289,10 @@ TEST_F(QrCodeWidget, UnusableInputLeavesALightSquare) {
     EXPECT_EQ(lv_qrcode_update(qr, nullptr, 4), LV_RES_INV);
     const std::vector<bool> after = shown_dark(100);
     EXPECT_EQ(std::count(after.begin(), after.end(), true), 0);
+    // The same text as before the failures is drawn again.
+    ASSERT_EQ(lv_qrcode_update(qr, "ERROR", 5), LV_RES_OK);
+    const std::vector<bool> again = shown_dark(100);
+    EXPECT_GT(std::count(again.begin(), again.end(), true), 0);
 }
 
 } // namespace
