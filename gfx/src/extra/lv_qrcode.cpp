@@ -76,8 +76,9 @@ lv_res_t lv_qrcode_update(lv_obj_t* obj, const void* data, uint32_t data_len) {
     QrObj* qr = gfx::as_qrcode(obj);
     if (qr == nullptr || qr->canvas.empty()) return LV_RES_INV;
     const auto* bytes = static_cast<const uint8_t*>(data);
-    const bool same = qr->showing && bytes != nullptr && data_len == qr->shown.size() &&
-                      std::memcmp(bytes, qr->shown.data(), data_len) == 0;
+    const bool same =
+        qr->showing && data_len == qr->shown.size() &&
+        (data_len == 0 || (bytes != nullptr && std::memcmp(bytes, qr->shown.data(), data_len) == 0));
     const bool ok = same || gfx::qr_render(qr->bits(), qr->size, bytes, data_len, nullptr);
     qr->showing = ok;
     if (ok && !same) qr->shown.assign(bytes, bytes + data_len);
