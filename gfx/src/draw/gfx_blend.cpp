@@ -125,8 +125,9 @@ void blend_fill(const lv_draw_ctx_t* draw_ctx, const lv_area_t& area, lv_color_t
                 }
             }
         } else {
+            // Rounded so that full coverage gives exactly `opa`, as a solid span at `opa` does.
             for (int32_t x = 0; x < w; x++) {
-                uint32_t a = (mrow[x] * (uint32_t)opa) >> 8;
+                uint32_t a = div255(mrow[x] * (uint32_t)opa);
                 if (a != 0) row[x] = mix_px(c, row[x], a);
             }
         }

@@ -143,11 +143,13 @@ TEST(Blend, FillWithMaskMultipliesCoverageAndOpacity) {
     EXPECT_EQ(cv.at(13, 22), argb(0x0000ff));
     EXPECT_EQ(cv.at(14, 22), argb(0x0001fe));
 
-    // With half opacity a full-coverage pixel gets (255 * 128) >> 8 = 127.
+    // Coverage and opacity multiply: full coverage at 128 is 128, coverage 128 at 128 is 64.
     Canvas half(10, 20, 8, 4, 0x0000ff);
     gfx::blend_fill(&half.ctx, {10, 20, 17, 23}, lv_color_hex(0x00ff00), 128, mask, &mask_area);
-    EXPECT_EQ(half.at(13, 21), argb(0x007f80));
+    EXPECT_EQ(half.at(13, 21), argb(0x00807f));
+    EXPECT_EQ(half.at(12, 21), argb(0x0040bf));
     EXPECT_EQ(half.at(11, 21), argb(0x0000ff));
+    EXPECT_EQ(half.at(14, 22), argb(0x0000ff)) << "coverage 1 at 128 rounds to nothing";
 }
 
 TEST(Blend, MapCopiesAndBlends) {

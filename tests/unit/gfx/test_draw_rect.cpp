@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -298,4 +299,42 @@ TEST(DrawRect, ClippedDrawingMatchesTheUnclippedPicture) {
     card.radius = LV_RADIUS_CIRCLE;
     small.draw(card, {-4000, -4000, 4000, 4000});
     for (const lv_color_t& p : small.px) ASSERT_EQ(p.full & 0xffffff, 0xffffffu);
+}
+
+TEST(DrawRect, AnyRectangleStaysInsideTheClipAreaAndAgreesWithTheWholePicture) {
+    // Random shapes (partly off the buffer, huge radii, thick borders, some sides, outlines) drawn
+    // once whole and once through a random clip area: outside the clip nothing changes, inside it
+    // the pixels are those of the whole picture.
+    std::mt19937 rng(20240611);
+    auto pick = [&rng](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
+    for (int n = 0; n < 300; n++) {
+        lv_draw_rect_dsc_t d;
+        lv_draw_rect_dsc_init(&d);
+        d.bg_color = lv_color_hex(kGreen);
+        d.bg_opa = (lv_opa_t)(pick(0, 1) ? 255 : pick(0, 255));
+        d.radius = (lv_coord_t)(pick(0, 5) == 0 ? LV_RADIUS_CIRCLE : pick(0, 30));
+        d.border_color = lv_color_hex(kRed);
+        d.border_width = (lv_coord_t)pick(0, 12);
+        d.border_opa = (lv_opa_t)pick(0, 255);
+        d.border_side = (lv_border_side_t)pick(0, 15);
+        d.outline_color = lv_color_hex(0xffffff);
+        d.outline_width = (lv_coord_t)pick(0, 4);
+        d.outline_pad = (lv_coord_t)pick(0, 3);
+        lv_coord_t x1 = (lv_coord_t)pick(-30, 60), y1 = (lv_coord_t)pick(-30, 50);
+        lv_area_t a{x1, y1, (lv_coord_t)(x1 + pick(0, 80)), (lv_coord_t)(y1 + pick(0, 60))};
+        lv_coord_t cx = (lv_coord_t)pick(0, 63), cy = (lv_coord_t)pick(0, 47);
+        lv_area_t clip{cx, cy, (lv_coord_t)(cx + pick(0, 30)), (lv_coord_t)(cy + pick(0, 30))};
+        SCOPED_TRACE("case " + std::to_string(n));
+
+        Canvas whole(0, 0, 64, 48), part(0, 0, 64, 48);
+        part.clip = clip;
+        whole.draw(d, a);
+        part.draw(d, a);
+        for (lv_coord_t y = 0; y < 48; y++) {
+            for (lv_coord_t x = 0; x < 64; x++) {
+                bool in_clip = x >= clip.x1 && x <= clip.x2 && y >= clip.y1 && y <= clip.y2;
+                ASSERT_EQ(part.at(x, y), in_clip ? whole.at(x, y) : kBlue) << x << "," << y;
+            }
+        }
+    }
 }
