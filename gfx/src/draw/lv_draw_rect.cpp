@@ -243,11 +243,11 @@ void draw_border(const lv_draw_ctx_t* ctx, const lv_draw_rect_dsc_t* dsc, const 
     // A side without border pushes the inner edge beyond the outer one, far enough that the inner
     // shape's corners on that side fall outside.
     const int32_t away = outer.r + bw + 1;
-    Shape in{outer.x1 + ((side & LV_BORDER_SIDE_LEFT) ? bw : -away),
-             outer.y1 + ((side & LV_BORDER_SIDE_TOP) ? bw : -away),
-             outer.x2 - ((side & LV_BORDER_SIDE_RIGHT) ? bw : -away),
-             outer.y2 - ((side & LV_BORDER_SIDE_BOTTOM) ? bw : -away), 0};
-    in = make_shape(in.x1, in.y1, in.x2, in.y2, std::max(outer.r - bw, 0));
+    const Shape in =
+        make_shape(outer.x1 + ((side & LV_BORDER_SIDE_LEFT) ? bw : -away),
+                   outer.y1 + ((side & LV_BORDER_SIDE_TOP) ? bw : -away),
+                   outer.x2 - ((side & LV_BORDER_SIDE_RIGHT) ? bw : -away),
+                   outer.y2 - ((side & LV_BORDER_SIDE_BOTTOM) ? bw : -away), std::max(outer.r - bw, 0));
     draw_shape(ctx, outer, &in, dsc->border_color, dsc->border_opa);
 }
 
