@@ -56,29 +56,6 @@ lv_color_t with_alpha(uint32_t rgb, uint8_t a) {
 
 } // namespace
 
-TEST(Blend, MixMatchesTheRendererFormula) {
-    struct Case {
-        const char* name;
-        uint32_t fg, bg;
-        uint32_t a;
-        uint32_t want;
-    };
-    const Case cases[] = {
-        {"half green over blue", 0x00ff00, 0x0000ff, 128, 0x00807f},
-        {"zero coverage keeps the background", 0xffffff, 0x123456, 0, 0x123456},
-        {"full coverage is the foreground", 0x123456, 0xffffff, 255, 0x123456},
-        {"white over black at 1", 0xffffff, 0x000000, 1, 0x010101},
-        {"white over black at 254", 0xffffff, 0x000000, 254, 0xfefefe},
-        {"channels mix independently", 0xff0000, 0x00ff00, 64, 0x40bf00},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        lv_color_t bg = lv_color_hex(c.bg);
-        bg.ch.alpha = 0;
-        EXPECT_EQ(gfx::mix(lv_color_hex(c.fg), bg, c.a).full, argb(c.want));
-    }
-}
-
 TEST(Blend, FillOpacityAndClipping) {
     struct Case {
         const char* name;
