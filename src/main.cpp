@@ -19,6 +19,33 @@
 #include "ui/data_src/data_src.h"
 #include "ui/data_src/data_udp.h"
 
+long main_rotation_mode(int argc, char** argv) {
+    return argc < 2 ? 4 : strtol(argv[1], nullptr, 10);
+}
+
+bool main_timer_event_runs_handler(uint32_t* counter) {
+    const bool run = (*counter % 2) == 0;
+    (*counter)++;
+    return run;
+}
+
+// Milliseconds since the first call. The monotonic clock keeps timers and animations steady when the
+// system time is set.
+extern "C" uint32_t custom_tick_get(void) {
+    static uint64_t start_ms = 0;
+    static bool started = false;
+    timespec ts{};
+    clock_gettime(CLOCK_MONOTONIC, &ts);
+    const uint64_t now_ms = uint64_t(ts.tv_sec) * 1000u + uint64_t(ts.tv_nsec) / 1000000u;
+    if (!started) {
+        start_ms = now_ms;
+        started = true;
+    }
+    return uint32_t(now_ms - start_ms);
+}
+
+#ifndef STATUS_DISPLAY_NO_MAIN
+// The program itself; tests build this file without it and use the pieces above.
 namespace {
 
 constexpr int kUdpPort = 20001;
@@ -95,32 +122,6 @@ int timer_create_10ms() {
 
 } // namespace
 
-long main_rotation_mode(int argc, char** argv) {
-    return argc < 2 ? 4 : strtol(argv[1], nullptr, 10);
-}
-
-bool main_timer_event_runs_handler(uint32_t* counter) {
-    const bool run = (*counter % 2) == 0;
-    (*counter)++;
-    return run;
-}
-
-// Milliseconds since the first call. The monotonic clock keeps timers and animations steady when the
-// system time is set.
-extern "C" uint32_t custom_tick_get(void) {
-    static uint64_t start_ms = 0;
-    static bool started = false;
-    timespec ts{};
-    clock_gettime(CLOCK_MONOTONIC, &ts);
-    const uint64_t now_ms = uint64_t(ts.tv_sec) * 1000u + uint64_t(ts.tv_nsec) / 1000000u;
-    if (!started) {
-        start_ms = now_ms;
-        started = true;
-    }
-    return uint32_t(now_ms - start_ms);
-}
-
-#ifndef STATUS_DISPLAY_NO_MAIN
 int main(int argc, char** argv) {
     static lv_disp_draw_buf_t disp_buf;
     static lv_disp_drv_t disp_drv;
