@@ -1084,6 +1084,7 @@ lv_disp_t* lv_disp_get_default(void);
 lv_coord_t lv_disp_get_hor_res(lv_disp_t* disp);
 lv_coord_t lv_disp_get_ver_res(lv_disp_t* disp);
 lv_coord_t lv_disp_get_dpi(const lv_disp_t* disp);
+void lv_disp_set_rotation(lv_disp_t* disp, lv_disp_rot_t rotation);
 lv_disp_rot_t lv_disp_get_rotation(lv_disp_t* disp);
 lv_disp_drv_t* lv_disp_get_drv(lv_disp_t* disp);  /* our accessor; LVGL reads disp->driver */
 lv_coord_t lv_disp_dpx(const lv_disp_t* disp, lv_coord_t n);

@@ -23,7 +23,8 @@ struct _lv_disp_t {
     uint16_t inv_p = 0;
     bool rendering = false;
 
-    lv_draw_ctx_t own_draw_ctx{}; // used when the driver brings none
+    lv_draw_ctx_t own_draw_ctx{};    // used when the driver brings none
+    std::vector<lv_color_t> rot_buf; // software rotation's chunk buffer, sized on first use
 };
 
 namespace gfx {

@@ -114,9 +114,18 @@ void lv_disp_drv_update(lv_disp_t* disp, lv_disp_drv_t* new_drv) {
         lv_area_set(&scr->coords, 0, 0, (lv_coord_t)(w - 1), (lv_coord_t)(h - 1));
         scr->on_event(gfx::ObjEvent::SizeChanged);
     }
+    // Areas of the old size may lie outside the new one: start over with the whole screen.
+    _lv_inv_area(disp, nullptr);
     lv_area_t full{0, 0, (lv_coord_t)(w - 1), (lv_coord_t)(h - 1)};
     _lv_inv_area(disp, &full);
     if (new_drv->drv_update_cb != nullptr) new_drv->drv_update_cb(new_drv);
+}
+
+void lv_disp_set_rotation(lv_disp_t* disp, lv_disp_rot_t rotation) {
+    if (disp == nullptr) disp = lv_disp_get_default();
+    if (disp == nullptr) return;
+    disp->driver->rotated = rotation;
+    lv_disp_drv_update(disp, disp->driver);
 }
 
 void lv_disp_remove(lv_disp_t* disp) {

@@ -40,25 +40,124 @@ void join_areas(lv_disp_t* disp) {
     }
 }
 
-// Hands the rendered buffer to the driver. Software rotation will hook in here.
+// Hands one area, in panel coordinates, to the driver, shifted by the driver's offset.
+void call_flush_cb(lv_disp_drv_t* drv, const lv_area_t& area, lv_color_t* px) {
+    lv_area_t a = area;
+    a.x1 = (lv_coord_t)(a.x1 + drv->offset_x);
+    a.x2 = (lv_coord_t)(a.x2 + drv->offset_x);
+    a.y1 = (lv_coord_t)(a.y1 + drv->offset_y);
+    a.y2 = (lv_coord_t)(a.y2 + drv->offset_y);
+    drv->flush_cb(drv, &a, px);
+}
+
+// Turns the strip upside down in place: pixel order reversed, area mirrored on the panel.
+lv_area_t rotate_180(const lv_disp_drv_t* drv, const lv_area_t& area, lv_color_t* px) {
+    std::reverse(px, px + lv_area_get_size(&area));
+    return lv_area_t{(lv_coord_t)(drv->hor_res - 1 - area.x2), (lv_coord_t)(drv->ver_res - 1 - area.y2),
+                     (lv_coord_t)(drv->hor_res - 1 - area.x1), (lv_coord_t)(drv->ver_res - 1 - area.y1)};
+}
+
+// Rotates a w x w block in place by a quarter turn: transpose, then mirror.
+// Clockwise (90): new(r, c) = old(c, w-1-r); counter-clockwise (270): new(r, c) = old(w-1-c, r).
+void rotate_square(lv_color_t* px, int32_t w, bool clockwise) {
+    for (int32_t r = 0; r < w; r++) {
+        for (int32_t c = r + 1; c < w; c++) std::swap(px[r * w + c], px[c * w + r]);
+    }
+    if (clockwise) {
+        for (int32_t r = 0; r < w / 2; r++)
+            std::swap_ranges(px + r * w, px + (r + 1) * w, px + (w - 1 - r) * w);
+    } else {
+        for (int32_t r = 0; r < w; r++) std::reverse(px + r * w, px + (r + 1) * w);
+    }
+}
+
+// Rotates `rows` rows of `w` pixels into `out`, which becomes `w` rows of `rows` pixels.
+void rotate_rows(const lv_color_t* src, int32_t w, int32_t rows, bool clockwise, lv_color_t* out) {
+    for (int32_t r = 0; r < rows; r++) {
+        const lv_color_t* row = src + r * w;
+        if (clockwise) {
+            // Source column c lands on output row w-1-c, at column r.
+            for (int32_t c = 0; c < w; c++) out[(w - 1 - c) * rows + r] = row[c];
+        } else {
+            // Source column c lands on output row c, at column rows-1-r.
+            for (int32_t c = 0; c < w; c++) out[c * rows + (rows - 1 - r)] = row[c];
+        }
+    }
+}
+
+// Where logical rows y1..y2 of the columns x1..x2 lie on the panel after a quarter turn.
+lv_area_t quarter_turn_area(const lv_disp_drv_t* drv, lv_coord_t x1, lv_coord_t x2, int32_t y1, int32_t y2,
+                            bool clockwise) {
+    if (clockwise) {
+        // Logical (x, y) is panel (y, ver_res-1-x).
+        return lv_area_t{(lv_coord_t)y1, (lv_coord_t)(drv->ver_res - 1 - x2), (lv_coord_t)y2,
+                         (lv_coord_t)(drv->ver_res - 1 - x1)};
+    }
+    // Logical (x, y) is panel (hor_res-1-y, x).
+    return lv_area_t{(lv_coord_t)(drv->hor_res - 1 - y2), x1, (lv_coord_t)(drv->hor_res - 1 - y1), x2};
+}
+
+// A quarter-turned strip goes out in chunks, each one finished before the next: first a square of
+// the strip's width rotated in place (if the strip is that tall), then the other rows a few at a
+// time through a buffer of LV_DISP_ROT_MAX_BUF bytes.
+void flush_quarter_turn(lv_disp_t* disp, const lv_area_t& strip, lv_color_t* px, bool last) {
+    lv_disp_drv_t* drv = disp->driver;
+    lv_disp_draw_buf_t* db = drv->draw_buf;
+    const bool clockwise = drv->rotated == LV_DISP_ROT_90;
+    const int32_t w = lv_area_get_width(&strip);
+    const int32_t h = lv_area_get_height(&strip);
+    const int32_t chunk_rows = std::max<int32_t>(1, (int32_t)(LV_DISP_ROT_MAX_BUF / sizeof(lv_color_t)) / w);
+    const size_t chunk_px = (size_t)chunk_rows * (size_t)w;
+    if (disp->rot_buf.size() < chunk_px) disp->rot_buf.resize(chunk_px);
+
+    int32_t row = 0;
+    while (row < h) {
+        int32_t n;
+        lv_color_t* out;
+        if (row == 0 && h >= w) {
+            n = w;
+            rotate_square(px, w, clockwise);
+            out = px;
+        } else {
+            n = std::min(chunk_rows, h - row);
+            rotate_rows(px + (size_t)row * (size_t)w, w, n, clockwise, disp->rot_buf.data());
+            out = disp->rot_buf.data();
+        }
+        const lv_area_t a =
+            quarter_turn_area(drv, strip.x1, strip.x2, strip.y1 + row, strip.y1 + row + n - 1, clockwise);
+        row += n;
+        db->flushing = 1;
+        db->flushing_last = (last && row == h) ? 1 : 0;
+        call_flush_cb(drv, a, out);
+        wait_for_flush(drv);
+    }
+}
+
+// Hands the rendered buffer to the driver, turned to the panel's orientation when the driver asks
+// for software rotation.
 void flush(lv_disp_t* disp, lv_draw_ctx_t* ctx) {
     lv_disp_drv_t* drv = disp->driver;
     lv_disp_draw_buf_t* db = drv->draw_buf;
     const bool two_bufs = db->buf1 != nullptr && db->buf2 != nullptr;
     if (two_bufs) wait_for_flush(drv);
 
-    db->flushing = 1;
-    db->flushing_last = (db->last_area && db->last_part) ? 1 : 0;
-    const bool last = db->flushing_last != 0;
-    if (drv->flush_cb != nullptr) {
-        lv_area_t a = *ctx->buf_area;
-        a.x1 = (lv_coord_t)(a.x1 + drv->offset_x);
-        a.x2 = (lv_coord_t)(a.x2 + drv->offset_x);
-        a.y1 = (lv_coord_t)(a.y1 + drv->offset_y);
-        a.y2 = (lv_coord_t)(a.y2 + drv->offset_y);
-        drv->flush_cb(drv, &a, static_cast<lv_color_t*>(ctx->buf));
+    const bool last = db->last_area && db->last_part;
+    const bool rotate = drv->sw_rotate && drv->rotated != LV_DISP_ROT_NONE;
+    if (rotate && drv->full_refresh) {
+        // LVGL leaves the buffer marked busy here and hangs at the next refresh; we only skip it.
+        LV_LOG_ERROR("cannot rotate a full refreshed display!");
+        return;
+    }
+
+    lv_color_t* px = static_cast<lv_color_t*>(ctx->buf);
+    if (drv->flush_cb == nullptr) {
+        // Nothing would ever release the buffer.
+    } else if (rotate && drv->rotated != LV_DISP_ROT_180) {
+        flush_quarter_turn(disp, *ctx->buf_area, px, last);
     } else {
-        lv_disp_flush_ready(drv); // nothing would ever release the buffer
+        db->flushing = 1;
+        db->flushing_last = last ? 1 : 0;
+        call_flush_cb(drv, rotate ? rotate_180(drv, *ctx->buf_area, px) : *ctx->buf_area, px);
     }
     if (two_bufs && (!drv->direct_mode || last)) {
         db->buf_act = db->buf_act == db->buf1 ? db->buf2 : db->buf1;
