@@ -1,15 +1,23 @@
 // status-display-snapshot: renders what the display shows after a sequence of messages, at a pinned
 // wall time and virtual tick, into a PNG. Runs the real application modules on a memory display.
 //
-//   status-display-snapshot [options] OUT.png [MESSAGE | --wait MS]...
-//     MESSAGE       a JSON file, or inline JSON when it starts with '{'
-//     --wait MS     lets MS milliseconds of virtual time pass (timer handler every 20 ms)
+//   status-display-snapshot [options] OUT.png [MESSAGE | --wait MS | --locale NAME | --screen N |
+//                                              --shot FILE.png]...
+//     MESSAGE        a JSON file, or inline JSON when it starts with '{'
+//     --wait MS      lets MS milliseconds of virtual time pass (timer handler every 20 ms)
+//     --locale NAME  makes a language of the translation pack current, as a status message's language
+//                    does (any of the nine, e.g. el-GR, which no message can select)
+//     --screen N     shows screen N the way the screen manager switches (onhide, init on first use,
+//                    load, onshow); reaches the swiping screens 11 and 12, which no message selects
+//     --shot FILE    writes what the display shows at this point of the sequence
 //   options:
 //     --time UNIX   wall time in Unix seconds (default 1767225600, 2026-01-01 00:00:00 UTC)
 //     --size WxH    display size (default 320x240)
 //     --assets DIR  directory that holds qorv_lvgl/ (default: the working directory)
 //
-// Every message is followed by 100 ms of virtual time, so its changes are drawn.
+// Every message, language and screen step is followed by 100 ms of virtual time, so its changes are
+// drawn. Relative paths of messages and pictures are taken from the directory the tool was started in,
+// not from --assets. Exit status: 0 done, 1 a picture could not be written, 2 bad arguments.
 #include <cjson/cJSON.h>
 #include <cstdio>
 #include <cstdlib>
@@ -21,6 +29,7 @@
 #include <unistd.h>
 #include <vector>
 
+#include "i18n/lv_i18n.h"
 #include "lvgl.h"
 #include "mainscreen.h"
 #include "msg/msg.h"
@@ -31,6 +40,13 @@ namespace {
 uint32_t g_tick = 0;
 std::vector<lv_color_t> g_frame;
 lv_coord_t g_w = 320, g_h = 240;
+
+// One item of the sequence after OUT.png.
+struct Step {
+    enum Kind { Message, Wait, Locale, Screen, Shot } kind;
+    std::string text; // message JSON, locale name or picture path
+    uint32_t number;  // milliseconds or screen index
+};
 
 void flush(lv_disp_drv_t* drv, const lv_area_t* a, lv_color_t* px) {
     const lv_coord_t aw = lv_area_get_width(a);
@@ -61,7 +77,24 @@ bool read_text(const std::string& arg, std::string* out) {
     return true;
 }
 
+// A path that stays valid after --assets changes the working directory.
+std::string absolute(const std::string& path) {
+    if (path.empty() || path[0] == '/') return path;
+    char cwd[4096];
+    if (getcwd(cwd, sizeof cwd) == nullptr) return path;
+    return std::string(cwd) + "/" + path;
+}
+
+bool parse_u32(const char* s, uint32_t* out) {
+    char* end = nullptr;
+    const unsigned long long v = strtoull(s, &end, 10);
+    if (end == s || *end != '\0' || s[0] == '-' || v > UINT32_MAX) return false;
+    *out = uint32_t(v);
+    return true;
+}
+
 bool write_png(const std::string& path) {
+    lv_refr_now(nullptr);
     std::vector<unsigned char> rgb;
     rgb.reserve(g_frame.size() * 3);
     for (const lv_color_t& c : g_frame) {
@@ -69,14 +102,83 @@ bool write_png(const std::string& path) {
         rgb.push_back(c.ch.green);
         rgb.push_back(c.ch.blue);
     }
-    return lodepng::encode(path, rgb, unsigned(g_w), unsigned(g_h), LCT_RGB, 8) == 0;
+    if (lodepng::encode(path, rgb, unsigned(g_w), unsigned(g_h), LCT_RGB, 8) == 0) return true;
+    fprintf(stderr, "cannot write %s\n", path.c_str());
+    return false;
 }
 
 int usage(int status) {
     fprintf(status == 0 ? stdout : stderr,
-            "usage: status-display-snapshot [--time UNIX] [--size WxH] [--assets DIR] OUT.png "
-            "[MESSAGE.json | '{...}' | --wait MS]...\n");
+            "usage: status-display-snapshot [--time UNIX] [--size WxH] [--assets DIR] OUT.png\n"
+            "           [MESSAGE.json | '{...}' | --wait MS | --locale NAME | --screen N | --shot "
+            "FILE.png]...\n");
     return status;
+}
+
+// The language step of the screen manager, for any locale of the pack: every built screen re-reads
+// its texts.
+bool set_locale(const std::string& name) {
+    if (lv_i18n_set_locale(name.c_str()) != 0) {
+        fprintf(stderr, "no locale %s in the translation pack\n", name.c_str());
+        return false;
+    }
+    for (ui_screen_t& screen : s_allScreens)
+        if (screen.root != nullptr) screen.language_changed();
+    return true;
+}
+
+// The screen manager's switch, for an index of our choosing.
+void show_screen(int next) {
+    if (next == s_currScreenIdx) return;
+    if (s_currScreenIdx != SCREEN_NONE) {
+        ui_screen_t& old = s_allScreens[s_currScreenIdx];
+        if (old.root != nullptr) old.onhide();
+    }
+    s_currScreenIdx = next;
+    ui_screen_t& screen = s_allScreens[next];
+    if (screen.root == nullptr) screen.root = screen.init();
+    lv_disp_load_scr(screen.root);
+    screen.onshow();
+}
+
+void apply_message(const std::string& text, size_t index) {
+    cJSON* root = cJSON_Parse(text.c_str());
+    // The program ignores such a datagram too; say so, since it is most likely a typo in a test file.
+    if (root == nullptr) fprintf(stderr, "warning: message %zu is not valid JSON\n", index);
+    MainScreen_SetData(root);
+    cJSON_Delete(root);
+}
+
+// Reads the sequence; message files are read here, before the working directory changes.
+bool parse_steps(int argc, char** argv, int i, std::vector<Step>* steps) {
+    for (; i < argc; i++) {
+        const std::string arg = argv[i];
+        const bool takes_value = arg == "--wait" || arg == "--locale" || arg == "--screen" || arg == "--shot";
+        if (takes_value && i + 1 >= argc) return false;
+        if (arg == "--wait") {
+            uint32_t ms = 0;
+            if (!parse_u32(argv[++i], &ms)) return false;
+            steps->push_back({Step::Wait, "", ms});
+        } else if (arg == "--locale") {
+            steps->push_back({Step::Locale, argv[++i], 0});
+        } else if (arg == "--screen") {
+            uint32_t n = 0;
+            if (!parse_u32(argv[++i], &n) || n >= SCREEN_NUM) return false;
+            steps->push_back({Step::Screen, "", n});
+        } else if (arg == "--shot") {
+            steps->push_back({Step::Shot, absolute(argv[++i]), 0});
+        } else if (arg.size() > 1 && arg[0] == '-' && arg[1] == '-') {
+            return false;
+        } else {
+            std::string text;
+            if (!read_text(arg, &text)) {
+                fprintf(stderr, "cannot read %s\n", arg.c_str());
+                return false;
+            }
+            steps->push_back({Step::Message, text, 0});
+        }
+    }
+    return true;
 }
 
 } // namespace
@@ -87,6 +189,7 @@ extern "C" uint32_t custom_tick_get(void) {
 
 int main(int argc, char** argv) {
     int64_t wall = 1767225600;
+    const char* assets = nullptr;
     int i = 1;
     for (; i < argc && strncmp(argv[i], "--", 2) == 0; i++) {
         const std::string opt = argv[i];
@@ -102,16 +205,19 @@ int main(int argc, char** argv) {
             g_w = lv_coord_t(w);
             g_h = lv_coord_t(h);
         } else if (opt == "--assets") {
-            if (chdir(val) != 0) {
-                perror(val);
-                return 2;
-            }
+            assets = val;
         } else {
             return usage(2);
         }
     }
     if (i >= argc) return usage(2);
-    const std::string out = argv[i++];
+    const std::string out = absolute(argv[i++]);
+    std::vector<Step> steps;
+    if (!parse_steps(argc, argv, i, &steps)) return usage(2);
+    if (assets != nullptr && chdir(assets) != 0) {
+        perror(assets);
+        return 2;
+    }
 
     msg_pin_now(wall);
     lv_init();
@@ -130,27 +236,28 @@ int main(int argc, char** argv) {
 
     MainScreen_Init();
     advance(100);
-    for (; i < argc; i++) {
-        const std::string arg = argv[i];
-        if (arg == "--wait") {
-            if (i + 1 >= argc) return usage(2);
-            advance(uint32_t(strtoul(argv[++i], nullptr, 10)));
-            continue;
+    size_t messages = 0;
+    for (const Step& step : steps) {
+        switch (step.kind) {
+        case Step::Message:
+            apply_message(step.text, ++messages);
+            advance(100);
+            break;
+        case Step::Wait:
+            advance(step.number);
+            break;
+        case Step::Locale:
+            if (!set_locale(step.text)) return 2;
+            advance(100);
+            break;
+        case Step::Screen:
+            show_screen(int(step.number));
+            advance(100);
+            break;
+        case Step::Shot:
+            if (!write_png(step.text)) return 1;
+            break;
         }
-        std::string text;
-        if (!read_text(arg, &text)) {
-            fprintf(stderr, "cannot read %s\n", arg.c_str());
-            return 2;
-        }
-        cJSON* root = cJSON_Parse(text.c_str());
-        MainScreen_SetData(root);
-        cJSON_Delete(root);
-        advance(100);
     }
-    lv_refr_now(nullptr);
-    if (!write_png(out)) {
-        fprintf(stderr, "cannot write %s\n", out.c_str());
-        return 1;
-    }
-    return 0;
+    return write_png(out) ? 0 : 1;
 }
