@@ -70,10 +70,10 @@ int timer_create_10ms() {
         LV_LOG_ERROR("timerfd_create failed: %s", strerror(errno));
         return -1;
     }
-    itimerspec spec{};
-    spec.it_value.tv_nsec = 10 * 1000 * 1000;
-    spec.it_interval.tv_nsec = 10 * 1000 * 1000;
-    if (timerfd_settime(fd, 0, &spec, nullptr) != 0) {
+    itimerspec period{};
+    period.it_value.tv_nsec = 10 * 1000 * 1000;
+    period.it_interval.tv_nsec = 10 * 1000 * 1000;
+    if (timerfd_settime(fd, 0, &period, nullptr) != 0) {
         LV_LOG_ERROR("timerfd_settime failed: %s", strerror(errno));
         close(fd);
         return -1;

@@ -38,7 +38,7 @@ struct Out {
     }
 };
 
-struct Spec {
+struct Conv {
     unsigned flags = 0;
     size_t width = 0;
     size_t prec = 0;
@@ -55,14 +55,14 @@ size_t read_number(const char*& p) {
 }
 
 // Pads `body_len` characters of content to the field width; content is written by `body`.
-template <typename Body> void padded(Out& out, const Spec& s, size_t body_len, Body body) {
+template <typename Body> void padded(Out& out, const Conv& s, size_t body_len, Body body) {
     size_t pad = s.width > body_len ? s.width - body_len : 0;
     if (!(s.flags & kLeft)) out.repeat(' ', pad);
     body();
     if (s.flags & kLeft) out.repeat(' ', pad);
 }
 
-void format_integer(Out& out, Spec s, uintmax_t mag, bool negative, bool is_signed, unsigned base) {
+void format_integer(Out& out, Conv s, uintmax_t mag, bool negative, bool is_signed, unsigned base) {
     // Digits, least significant first (64 binary digits at most).
     char digits[64];
     size_t nd = 0;
@@ -172,7 +172,7 @@ int lv_vsnprintf(char* buffer, size_t count, const char* format, va_list va_in) 
         }
         ++p;
 
-        Spec s;
+        Conv s;
         for (bool more = true; more;) {
             switch (*p) {
             case '0':
@@ -292,7 +292,7 @@ int lv_vsnprintf(char* buffer, size_t count, const char* format, va_list va_in) 
         case 'p': {
             // Pointers: upper-case hex, zero-padded to the pointer's full width, no prefix.
             uintptr_t v = (uintptr_t)va_arg(va, void*);
-            Spec ps;
+            Conv ps;
             ps.flags = (s.flags & kLeft) | kZero | kUpper;
             ps.width = sizeof(void*) * 2;
             format_integer(out, ps, v, false, false, 16);
