@@ -49,10 +49,16 @@ void mem_flush(lv_disp_drv_t* drv, const lv_area_t* area, lv_color_t* px) {
     const int32_t y1 = std::max<int32_t>(area->y1, 0);
     const int32_t y2 = std::min<int32_t>(area->y2, m->h - 1);
     if (x1 <= x2) {
+        const int32_t n = x2 - x1 + 1;
         for (int32_t y = y1; y <= y2; y++) {
             const lv_color_t* src = px + (size_t)(y - area->y1) * (size_t)aw + (size_t)(x1 - area->x1);
-            std::memcpy(&m->frame[(size_t)y * (size_t)m->w + (size_t)x1], src,
-                        (size_t)(x2 - x1 + 1) * sizeof(lv_color_t));
+            lv_color_t* dst = &m->frame[(size_t)y * (size_t)m->w + (size_t)x1];
+            if (n <= 16) {
+                // Rotated chunks are a few pixels wide: a call per row would cost more than the copy.
+                for (int32_t i = 0; i < n; i++) dst[i] = src[i];
+            } else {
+                std::memcpy(dst, src, (size_t)n * sizeof(lv_color_t));
+            }
         }
     }
     m->flushes.push_back(gfx_flush_record_t{*area, m->refreshes});
