@@ -433,12 +433,6 @@ class E2E : public testing::Test {
         return true;
     }
 
-    // Waits, if needed, so that a stretch of `seconds` does not cross a minute: the status bar's
-    // clock changes at the turn of the minute.
-    static void clear_of_minute_turn(int seconds) {
-        while ((time(nullptr) % 60) + seconds >= 59) sleep_ms(200);
-    }
-
     std::unique_ptr<Panel> panel_;
 
   private:

@@ -29,6 +29,14 @@ size_t lines_starting(const std::string& text, const std::string& prefix) {
     return n;
 }
 
+// The status bar's clock shows the time of the last status message; separate runs may differ there.
+void hide_clock(std::vector<uint32_t>& px) {
+    if (px.size() != 320u * 240u) return;
+    for (size_t y = 0; y < 35; y++) {
+        for (size_t x = 240; x < 320; x++) px[y * 320 + x] = 0;
+    }
+}
+
 class Startup : public E2E {};
 
 TEST_F(Startup, BannerSwitchLineAndAPanelThatFlipsPages) {
@@ -83,7 +91,6 @@ TEST_F(Startup, RotationModesShowTheSameScreen) {
         bool turned;
     } cases[] = {{{}, true, false}, {{"abc"}, false, false}, {{"2"}, false, true}};
     std::vector<uint32_t> reference;
-    clear_of_minute_turn(10 * c_slowdown);
     for (const auto& c : cases) {
         SCOPED_TRACE(c.args.empty() ? "no argument" : c.args[0]);
         auto d = start(Options{c.args});
@@ -92,6 +99,7 @@ TEST_F(Startup, RotationModesShowTheSameScreen) {
         std::vector<uint32_t> px = settled();
         EXPECT_EQ(panel_->header().pan_count > 0, c.flips);
         if (c.turned) std::reverse(px.begin(), px.end());
+        hide_clock(px);
         if (reference.empty()) {
             reference = px;
             EXPECT_GT(lit(px), 5000u);
