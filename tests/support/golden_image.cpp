@@ -1,0 +1,114 @@
+#include "golden_image.h"
+
+#include <lodepng.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+
+namespace {
+
+int channel_diff(uint32_t a, uint32_t b) {
+    int d = 0;
+    for (int shift = 0; shift <= 16; shift += 8)
+        d = std::max(d, std::abs(int((a >> shift) & 0xff) - int((b >> shift) & 0xff)));
+    return d;
+}
+
+// NAME.png -> NAME<suffix>
+std::string sibling(const std::string& png, const char* suffix) {
+    const std::string stem =
+        png.size() > 4 && png.compare(png.size() - 4, 4, ".png") == 0 ? png.substr(0, png.size() - 4) : png;
+    return stem + suffix;
+}
+
+} // namespace
+
+bool golden_updating() {
+    const char* v = std::getenv("GFX_UPDATE_GOLDEN");
+    return v != nullptr && std::string(v) == "1";
+}
+
+bool rgb_image_load(const std::string& path, RgbImage* out, std::string* error) {
+    unsigned char* raw = nullptr;
+    unsigned w = 0, h = 0;
+    const unsigned err = lodepng_decode24_file(&raw, &w, &h, path.c_str());
+    if (err != 0) {
+        std::free(raw);
+        *error = lodepng_error_text(err);
+        return false;
+    }
+    out->w = w;
+    out->h = h;
+    out->px.resize(size_t(w) * h);
+    for (size_t i = 0; i < out->px.size(); i++)
+        out->px[i] = uint32_t(raw[3 * i]) << 16 | uint32_t(raw[3 * i + 1]) << 8 | raw[3 * i + 2];
+    std::free(raw);
+    return true;
+}
+
+bool rgb_image_save(const std::string& path, const RgbImage& img) {
+    std::vector<unsigned char> rgb;
+    rgb.reserve(img.px.size() * 3);
+    for (uint32_t c : img.px) {
+        rgb.push_back((unsigned char)(c >> 16));
+        rgb.push_back((unsigned char)(c >> 8));
+        rgb.push_back((unsigned char)c);
+    }
+    return lodepng_encode24_file(path.c_str(), rgb.data(), img.w, img.h) == 0;
+}
+
+GoldenDiff golden_diff(const RgbImage& expected, const RgbImage& actual) {
+    GoldenDiff r;
+    r.allowed = size_t(std::floor(kGoldenMaxDifferingShare * double(expected.px.size())));
+    r.picture.w = expected.w;
+    r.picture.h = expected.h;
+    r.picture.px.resize(expected.px.size());
+    for (size_t i = 0; i < expected.px.size(); i++) {
+        const uint32_t e = expected.px[i];
+        const int d = channel_diff(e, actual.px[i]);
+        r.worst = std::max(r.worst, d);
+        if (d > kGoldenChannelTolerance) {
+            r.differing++;
+            r.picture.px[i] = 0xff0000;
+            continue;
+        }
+        // Dimmed grey, with a blue tint where a difference stayed within the tolerance.
+        const uint32_t grey = (((e >> 16) & 0xff) + ((e >> 8) & 0xff) + (e & 0xff)) / 9;
+        r.picture.px[i] = grey << 16 | grey << 8 | (d > 0 ? 0x60 : grey);
+    }
+    return r;
+}
+
+std::string golden_check(const std::string& expected_path, const RgbImage& actual) {
+    const std::string actual_path = sibling(expected_path, ".actual.png");
+    const std::string diff_path = sibling(expected_path, ".diff.png");
+    std::error_code ignored;
+    std::filesystem::remove(actual_path, ignored);
+    std::filesystem::remove(diff_path, ignored);
+
+    RgbImage expected;
+    std::string error;
+    if (!rgb_image_load(expected_path, &expected, &error)) {
+        rgb_image_save(actual_path, actual);
+        return expected_path + ": " + error + " (scripts/update-golden makes the expected pictures)\n" +
+               "  actual: " + actual_path;
+    }
+    if (expected.w != actual.w || expected.h != actual.h) {
+        rgb_image_save(actual_path, actual);
+        return expected_path + ": expected " + std::to_string(expected.w) + "x" + std::to_string(expected.h) +
+               ", rendered " + std::to_string(actual.w) + "x" + std::to_string(actual.h) + "\n" +
+               "  actual: " + actual_path;
+    }
+    const GoldenDiff d = golden_diff(expected, actual);
+    if (d.matches()) return "";
+    rgb_image_save(actual_path, actual);
+    rgb_image_save(diff_path, d.picture);
+    return std::to_string(d.differing) + " pixels differ by more than " +
+           std::to_string(kGoldenChannelTolerance) + " (at most " + std::to_string(d.allowed) +
+           " may; worst channel difference " + std::to_string(d.worst) + ")\n" +
+           "  expected: " + expected_path + "\n" + "  actual:   " + actual_path + "\n" +
+           "  diff:     " + diff_path;
+}
