@@ -1,0 +1,284 @@
+// Every screen, the trigger overlay's commands and a few languages, rendered by status-display-snapshot
+// from the messages in screens/ and compared with the pictures committed there. GFX_UPDATE_GOLDEN=1
+// writes the pictures instead (scripts/update-golden).
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "golden_image.h"
+#include "test_paths.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// Saturday 2026-03-14 09:41:00 UTC; the messages put the station at UTC+1 and date their sessions
+// from here.
+constexpr const char* kWallTime = "1773481260";
+
+const std::string kScreensDir = std::string(SD_GOLDEN_DIR) + "/screens";
+
+struct ToolRun {
+    int status = -1; // as waitpid reports it
+    std::string log; // the tool's stdout and stderr
+
+    bool ok() const { return WIFEXITED(status) && WEXITSTATUS(status) == 0; }
+    int exit_code() const { return WIFEXITED(status) ? WEXITSTATUS(status) : -1; }
+};
+
+// Runs the snapshot tool with `args` in `cwd`. Under user-mode emulation (armhf tests in qemu-arm) the
+// kernel cannot start the target's binaries itself, so they go through the emulator.
+ToolRun run_tool(const std::vector<std::string>& args, const std::string& cwd, const std::string& log_path) {
+    ToolRun r;
+    std::vector<std::string> argv{SD_SNAPSHOT_TOOL};
+    argv.insert(argv.end(), args.begin(), args.end());
+    std::fflush(stdout);
+    std::fflush(stderr);
+    const pid_t pid = fork();
+    if (pid == 0) {
+        const int fd = open(log_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        if (fd >= 0) {
+            dup2(fd, 1);
+            dup2(fd, 2);
+        }
+        if (chdir(cwd.c_str()) != 0) _exit(126);
+        std::vector<char*> ptrs;
+        for (std::string& a : argv) ptrs.push_back(a.data());
+        ptrs.push_back(nullptr);
+        execv(ptrs[0], ptrs.data());
+#if defined(__arm__)
+        if (errno == ENOEXEC) {
+            ptrs.insert(ptrs.begin(), const_cast<char*>("qemu-arm"));
+            execvp(ptrs[0], ptrs.data());
+        }
+#endif
+        std::perror(ptrs[0]);
+        _exit(127);
+    }
+    if (pid > 0) {
+        while (waitpid(pid, &r.status, 0) < 0 && errno == EINTR) {
+        }
+    }
+    std::ifstream in(log_path);
+    std::ostringstream ss;
+    ss << in.rdbuf();
+    r.log = ss.str();
+    return r;
+}
+
+// Message files are named relative to screens/; everything else is passed on as it is.
+std::vector<std::string> resolve(const std::vector<std::string>& steps) {
+    std::vector<std::string> out;
+    for (const std::string& s : steps) {
+        const bool is_file = s.size() > 5 && s.compare(s.size() - 5, 5, ".json") == 0;
+        out.push_back(is_file ? kScreensDir + "/" + s : s);
+    }
+    return out;
+}
+
+// Compares a rendered picture with screens/<name>.png, or writes it there when updating.
+void expect_golden(const std::string& name, const std::string& rendered_path) {
+    const std::string expected_path = kScreensDir + "/" + name + ".png";
+    RgbImage actual;
+    std::string error;
+    ASSERT_TRUE(rgb_image_load(rendered_path, &actual, &error)) << rendered_path << ": " << error;
+    if (golden_updating()) {
+        ASSERT_TRUE(rgb_image_save(expected_path, actual));
+        std::printf("wrote %s\n", expected_path.c_str());
+        return;
+    }
+    const std::string mismatch = golden_check(expected_path, actual);
+    EXPECT_TRUE(mismatch.empty()) << name << ": " << mismatch;
+}
+
+struct Picture {
+    const char* name;
+    std::vector<std::string> steps; // the tool's arguments after OUT.png
+};
+
+std::ostream& operator<<(std::ostream& os, const Picture& p) {
+    return os << p.name;
+}
+
+// One picture per screen and per overlay command in English, and one screen each in German, Greek and
+// Russian. Waits: the welcome figure reads 10% (5.1 s after start), the charging time has had its first
+// tick, the finishing labels have slid into place and the nudge has not begun.
+const std::vector<Picture> kPictures = {
+    {"welcome", {"welcome.json", "--wait", "4900"}},
+    {"idle", {"idle.json"}},
+    {"swipe_normal", {"swipe_normal.json"}},
+    {"charging_1_phase", {"charging_1_phase.json", "--wait", "1000"}},
+    {"charging_1_phase_rcd", {"charging_1_phase_rcd.json", "--wait", "1000"}},
+    {"charging_3_phase", {"charging_3_phase.json", "--wait", "1000"}},
+    {"finishing", {"finishing.json", "--wait", "500"}},
+    {"not_available", {"not_available.json"}},
+    {"stopping", {"stopping.json"}},
+    {"suspended_ev", {"suspended_ev.json"}},
+    {"suspended_evse", {"suspended_evse.json"}},
+    {"reservation", {"reservation.json"}},
+    // No message selects the swiping screens: the tool switches to them as the screen manager would.
+    {"swiping_card", {"swiping_card.json", "--screen", "11"}},
+    {"swiping_rfid", {"swiping_rfid.json", "--screen", "12"}},
+    {"overlay_downloading", {"idle.json", "overlay_downloading.json"}},
+    {"overlay_installing", {"idle.json", "overlay_installing.json"}},
+    {"overlay_auth", {"idle.json", "overlay_auth.json"}},
+    {"overlay_prompt", {"idle.json", "overlay_prompt.json"}},
+    {"overlay_test", {"idle.json", "overlay_test.json"}},
+    {"not_available_de", {"not_available_de.json"}},
+    // Greek and Russian are in the translation pack, but no message can select them.
+    {"stopping_el", {"--locale", "el-GR", "stopping_el.json"}},
+    {"swipe_normal_ru", {"--locale", "ru-RU", "swipe_normal_ru.json"}},
+};
+
+class ScreenGolden : public ::testing::TestWithParam<Picture> {};
+
+TEST_P(ScreenGolden, MatchesThePicture) {
+    const Picture& p = GetParam();
+    const std::string out = sd_test_out_path(std::string("screens/") + p.name + ".png");
+    std::vector<std::string> args{"--time", kWallTime, "--assets", SD_ASSETS_DIR, out};
+    for (const std::string& s : resolve(p.steps)) args.push_back(s);
+    const ToolRun run = run_tool(args, ".", sd_test_out_path("screens/" + std::string(p.name) + ".log"));
+    ASSERT_TRUE(run.ok()) << "exit " << run.exit_code() << "\n" << run.log;
+    expect_golden(p.name, out);
+}
+
+std::string picture_name(const ::testing::TestParamInfo<Picture>& param) {
+    return param.param.name;
+}
+
+INSTANTIATE_TEST_SUITE_P(Screens, ScreenGolden, ::testing::ValuesIn(kPictures), picture_name);
+
+// Started in a directory without qorv_lvgl/, the modules get no pictures and no TrueType fonts: images
+// show the runtime's placeholder, labels with a loader font stay empty, and the built-in font still
+// draws. One run goes through several screens and the overlay and must keep handling every message.
+TEST(SnapshotWithoutAssets, KeepsRenderingEveryMessage) {
+    const fs::path empty = sd_test_out_path("screens/empty/");
+    fs::remove_all(empty);
+    fs::create_directories(empty);
+    struct Shot {
+        const char* name;
+        std::vector<std::string> steps; // what leads from the previous shot to this one
+    };
+    const std::vector<Shot> shots = {
+        {"without_assets_welcome", {"welcome.json", "--wait", "1000"}},
+        {"without_assets_idle", {"idle.json"}},
+        {"without_assets_swipe_normal", {"swipe_normal.json"}},
+        {"without_assets_charging_3_phase", {"charging_3_phase.json", "--wait", "1000"}},
+        {"without_assets_not_available", {"not_available.json"}},
+        {"without_assets_overlay_auth", {"overlay_auth.json"}},
+    };
+    std::vector<std::string> args{"--time", kWallTime, sd_test_out_path("screens/without_assets_final.png")};
+    for (const Shot& s : shots) {
+        for (const std::string& step : resolve(s.steps)) args.push_back(step);
+        args.push_back("--shot");
+        args.push_back(sd_test_out_path("screens/" + std::string(s.name) + ".png"));
+    }
+    const ToolRun run = run_tool(args, empty.string(), sd_test_out_path("screens/without_assets.log"));
+    ASSERT_TRUE(run.ok()) << "exit " << run.exit_code() << "\n" << run.log;
+    EXPECT_NE(run.log.find("error when loading a font"), std::string::npos)
+        << "the fonts really were missing";
+    EXPECT_TRUE(fs::is_empty(empty)) << "the tool wrote nothing into its working directory";
+    for (const Shot& s : shots) {
+        SCOPED_TRACE(s.name);
+        expect_golden(s.name, sd_test_out_path("screens/" + std::string(s.name) + ".png"));
+    }
+}
+
+TEST(SnapshotTool, RefusesBadArgumentsWithStatus2) {
+    const std::string out = sd_test_out_path("screens/refused.png");
+    const std::string idle = kScreensDir + "/idle.json";
+    const std::vector<std::vector<std::string>> cases = {
+        {out, "--screen", "13"},
+        {out, "--screen", "x"},
+        {out, idle, "--wait"},
+        {out, "--wait", "-5"},
+        {out, "--locale", "xx-XX"},
+        {out, kScreensDir + "/no_such_message.json"},
+        {"--assets", sd_test_out_path("screens/no_such_dir"), out, idle},
+        {"--size", "0x240", out},
+        {"--frobnicate", "1", out},
+    };
+    for (const std::vector<std::string>& c : cases) {
+        std::string line;
+        for (const std::string& a : c) line += " " + a;
+        SCOPED_TRACE(line);
+        std::error_code ignored;
+        fs::remove(out, ignored);
+        const ToolRun run = run_tool(c, ".", sd_test_out_path("screens/refused.log"));
+        EXPECT_EQ(run.exit_code(), 2) << run.log;
+        EXPECT_FALSE(fs::exists(out));
+    }
+}
+
+// The comparison itself, on a 320 x 240 grey picture: where the tolerances lie and what a mismatch
+// leaves behind.
+TEST(GoldenImage, ToleranceAndMismatchFiles) {
+    RgbImage expected;
+    expected.w = 320;
+    expected.h = 240;
+    expected.px.assign(320 * 240, 0x808080);
+    struct Case {
+        const char* what;
+        size_t pixels;  // how many pixels are changed
+        uint32_t value; // to this colour
+        bool matches;
+    };
+    const Case cases[] = {
+        {"identical", 0, 0, true},
+        {"every pixel 8 off in blue", 320 * 240, 0x808088, true},
+        {"one pixel 9 off in red", 1, 0x898080, true},
+        {"0.5 % of the pixels 9 off", 384, 0x807780, true},
+        {"one more", 385, 0x807780, false},
+        {"a quarter black", 320 * 60, 0x000000, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        RgbImage actual = expected;
+        std::fill_n(actual.px.begin(), c.pixels, c.value);
+        const GoldenDiff d = golden_diff(expected, actual);
+        EXPECT_EQ(d.matches(), c.matches) << d.differing << " differing, " << d.allowed << " allowed";
+    }
+
+    const std::string expected_path = sd_test_out_path("golden_image/grey.png");
+    const std::string actual_path = sd_test_out_path("golden_image/grey.actual.png");
+    const std::string diff_path = sd_test_out_path("golden_image/grey.diff.png");
+    ASSERT_TRUE(rgb_image_save(expected_path, expected));
+    RgbImage wrong = expected;
+    wrong.px[0] = 0xffffff;
+    std::fill_n(wrong.px.begin() + 1000, 400, 0x000000);
+    const std::string message = golden_check(expected_path, wrong);
+    EXPECT_NE(message.find("401 pixels differ"), std::string::npos) << message;
+    EXPECT_NE(message.find(diff_path), std::string::npos) << message;
+    RgbImage diff, written;
+    std::string error;
+    ASSERT_TRUE(rgb_image_load(diff_path, &diff, &error)) << error;
+    ASSERT_TRUE(rgb_image_load(actual_path, &written, &error)) << error;
+    EXPECT_EQ(written.px, wrong.px);
+    EXPECT_EQ(diff.px[0], 0xff0000u) << "a differing pixel is red";
+    EXPECT_EQ(diff.px[1], 0x2a2a2au) << "a matching one is the expected colour, dimmed";
+
+    EXPECT_EQ(golden_check(expected_path, expected), "");
+    EXPECT_FALSE(fs::exists(actual_path)) << "a match removes the pictures of an earlier mismatch";
+    EXPECT_FALSE(fs::exists(diff_path));
+
+    RgbImage small = expected;
+    small.w = 160;
+    small.px.resize(160 * 240);
+    EXPECT_NE(golden_check(expected_path, small).find("expected 320x240, rendered 160x240"),
+              std::string::npos);
+    EXPECT_NE(golden_check(sd_test_out_path("golden_image/missing.png"), expected).find("update-golden"),
+              std::string::npos);
+}
+
+} // namespace
