@@ -9,12 +9,61 @@
 #include FT_OUTLINE_H
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <new>
 #include <string>
 #include <vector>
 
 namespace {
+
+// The glyphs a font has handed out, with their 8-bit bitmaps copied, so text that is drawn again
+// costs neither FreeType look-ups nor copies. Open addressing on the letter; when it gets full it
+// starts over (the storage keeps its size, so a steady screen allocates nothing).
+class GlyphCache {
+  public:
+    struct Entry {
+        uint32_t letter = 0; // 0: free (letters below 0x20 never get here)
+        lv_font_glyph_dsc_t dsc{};
+        uint32_t bitmap_at = 0; // offset in bitmaps_
+    };
+
+    const Entry* find(uint32_t letter) const {
+        for (uint32_t i = hash(letter);; i = (i + 1) & (kSlots - 1)) {
+            const Entry& e = slots_[i];
+            if (e.letter == letter) return &e;
+            if (e.letter == 0) return nullptr;
+        }
+    }
+    // Space for the entry's bitmap of `size` bytes is reserved; fill it through bitmap().
+    Entry* add(uint32_t letter, const lv_font_glyph_dsc_t& dsc, size_t size) {
+        if (used_ >= kMaxUsed) clear();
+        uint32_t i = hash(letter);
+        while (slots_[i].letter != 0) i = (i + 1) & (kSlots - 1);
+        Entry& e = slots_[i];
+        e.letter = letter;
+        e.dsc = dsc;
+        e.bitmap_at = (uint32_t)bitmaps_.size();
+        bitmaps_.resize(bitmaps_.size() + size);
+        used_++;
+        return &e;
+    }
+    uint8_t* bitmap(const Entry* e) { return bitmaps_.data() + e->bitmap_at; }
+    void clear() {
+        slots_.fill(Entry{});
+        bitmaps_.clear();
+        used_ = 0;
+    }
+
+  private:
+    static constexpr uint32_t kSlots = 256;
+    static constexpr uint32_t kMaxUsed = kSlots * 3 / 4;
+    static uint32_t hash(uint32_t letter) { return (letter * 2654435761u >> 7) & (kSlots - 1); }
+
+    std::array<Entry, kSlots> slots_{};
+    std::vector<uint8_t> bitmaps_;
+    uint32_t used_ = 0;
+};
 
 struct FtFont {
     lv_font_t font{};
@@ -23,7 +72,7 @@ struct FtFont {
     size_t mem_size = 0;
     uint16_t weight = 0;
     uint16_t style = 0;
-    std::vector<uint8_t> bitmap; // the last glyph handed out by get_glyph_bitmap
+    GlyphCache glyphs;
 };
 
 struct FtState {
@@ -106,50 +155,63 @@ class GlyphImage {
     bool owned_ = false;
 };
 
-bool ft_glyph_dsc(const lv_font_t* font, lv_font_glyph_dsc_t* dsc, uint32_t letter, uint32_t letter_next) {
-    if (letter < 0x20) {
-        *dsc = {};
-        return true;
-    }
-    const auto& f = *static_cast<const FtFont*>(font->dsc);
-    GlyphImage image;
-    FT_UInt index = 0;
-    if (!image.load(f, letter, index)) return false;
-
-    const FT_BitmapGlyph bg = image.bitmap();
-    dsc->adv_w = (uint16_t)(image.advance_x() >> 16);
-    dsc->box_w = (uint16_t)bg->bitmap.width;
-    dsc->box_h = (uint16_t)bg->bitmap.rows;
-    dsc->ofs_x = (int16_t)bg->left;
-    dsc->ofs_y = (int16_t)(bg->top - (FT_Int)bg->bitmap.rows);
-    dsc->bpp = 8;
-    dsc->is_placeholder = index == 0;
-    // The slanted last letter would stick out of the text box.
-    if ((f.style & FT_FONT_STYLE_ITALIC) && letter_next == 0)
-        dsc->adv_w = (uint16_t)(dsc->box_w + dsc->ofs_x);
-    return true;
-}
-
-const uint8_t* ft_glyph_bitmap(const lv_font_t* font, uint32_t letter) {
-    if (letter < 0x20) return nullptr;
-    auto& f = *static_cast<FtFont*>(const_cast<void*>(font->dsc));
+// The glyph of `letter` from the font's own cache, rendered and copied there on first use.
+const GlyphCache::Entry* cached_glyph(FtFont& f, uint32_t letter) {
+    if (const GlyphCache::Entry* e = f.glyphs.find(letter)) return e;
     GlyphImage image;
     FT_UInt index = 0;
     if (!image.load(f, letter, index)) return nullptr;
 
-    // Copied, because the cache may drop the image at the next look-up.
-    const FT_Bitmap& bm = image.bitmap()->bitmap;
-    f.bitmap.resize((size_t)bm.width * bm.rows);
+    const FT_BitmapGlyph bg = image.bitmap();
+    const FT_Bitmap& bm = bg->bitmap;
+    lv_font_glyph_dsc_t dsc{};
+    dsc.adv_w = (uint16_t)(image.advance_x() >> 16);
+    dsc.box_w = (uint16_t)bm.width;
+    dsc.box_h = (uint16_t)bm.rows;
+    dsc.ofs_x = (int16_t)bg->left;
+    dsc.ofs_y = (int16_t)(bg->top - (FT_Int)bm.rows);
+    dsc.bpp = 8;
+    dsc.is_placeholder = index == 0;
+
+    GlyphCache::Entry* e = f.glyphs.add(letter, dsc, (size_t)bm.width * bm.rows);
+    uint8_t* out = f.glyphs.bitmap(e);
     for (unsigned y = 0; y < bm.rows; y++) {
         const uint8_t* src = bm.buffer + (ptrdiff_t)y * bm.pitch;
-        uint8_t* dst = f.bitmap.data() + (size_t)y * bm.width;
+        uint8_t* dst = out + (size_t)y * bm.width;
         if (bm.pixel_mode == FT_PIXEL_MODE_MONO) {
             for (unsigned x = 0; x < bm.width; x++) dst[x] = (src[x >> 3] & (0x80 >> (x & 7))) ? 0xFF : 0x00;
         } else {
             std::memcpy(dst, src, bm.width);
         }
     }
-    return f.bitmap.data();
+    return e;
+}
+
+FtFont& ft_font(const lv_font_t* font) {
+    return *static_cast<FtFont*>(const_cast<void*>(font->dsc));
+}
+
+bool ft_glyph_dsc(const lv_font_t* font, lv_font_glyph_dsc_t* dsc, uint32_t letter, uint32_t letter_next) {
+    if (letter < 0x20) {
+        *dsc = {};
+        return true;
+    }
+    FtFont& f = ft_font(font);
+    const GlyphCache::Entry* e = cached_glyph(f, letter);
+    if (e == nullptr) return false;
+    *dsc = e->dsc;
+    // The slanted last letter would stick out of the text box.
+    if ((f.style & FT_FONT_STYLE_ITALIC) && letter_next == 0)
+        dsc->adv_w = (uint16_t)(dsc->box_w + dsc->ofs_x);
+    return true;
+}
+
+// The bitmap stays valid until another glyph of this font is cached.
+const uint8_t* ft_glyph_bitmap(const lv_font_t* font, uint32_t letter) {
+    if (letter < 0x20) return nullptr;
+    FtFont& f = ft_font(font);
+    const GlyphCache::Entry* e = cached_glyph(f, letter);
+    return e != nullptr ? f.glyphs.bitmap(e) : nullptr;
 }
 
 } // namespace
@@ -175,6 +237,8 @@ bool lv_freetype_init(uint16_t max_faces, uint16_t max_sizes, uint32_t max_bytes
 }
 
 void lv_freetype_destroy(void) {
+    // Without the binding no glyph can be looked up, cached or not.
+    for (FtFont* f : g_fonts) f->glyphs.clear();
     if (g_ft.manager != nullptr) FTC_Manager_Done(g_ft.manager);
     if (g_ft.library != nullptr) FT_Done_FreeType(g_ft.library);
     g_ft = FtState{};
