@@ -43,7 +43,7 @@ TEST_F(Messages, AStatusMessageReachesThePanelWithin100ms) {
         ASSERT_TRUE(s.send(step.msg));
         const Change c = wait_for_change(*panel_, before, sent, scaled(2000));
         ASSERT_TRUE(c.seen) << d->describe();
-        EXPECT_LE(c.after.count(), scaled(100).count());
+        EXPECT_LE(c.after.count(), 100) << "on the panel within 100 ms (also under qemu-arm and sanitizers)";
         EXPECT_TRUE(d->wait_out(switch_line(step.from, step.to), 1, scaled(1000))) << d->describe();
     }
 }
