@@ -142,6 +142,10 @@ lv_area_t visible_part(const lv_obj_t* label, lv_area_t area) {
     return area;
 }
 
+bool same_area(const lv_area_t& a, const lv_area_t& b) {
+    return a.x1 == b.x1 && a.y1 == b.y1 && a.x2 == b.x2 && a.y2 == b.y2;
+}
+
 std::string edges_text(const lv_area_t& want, const lv_area_t& got) {
     std::string out;
     auto add = [&](const char* side, lv_coord_t by) {
@@ -183,6 +187,8 @@ const char* label_issue_kind_name(LabelIssueKind kind) {
         return "cut by parent or display";
     case LabelIssueKind::MissingGlyph:
         return "missing glyph";
+    case LabelIssueKind::Scrolls:
+        return "scrolls, wider than its box";
     }
     return "?";
 }
@@ -211,28 +217,39 @@ std::vector<LabelIssue> label_report_check_label(const lv_obj_t* label) {
 
     const Layout lay = lay_out(text, font, cw, mode, align, flag);
     if (lay.word_split) add(LabelIssueKind::WordSplit, "a word is wider than " + std::to_string(cw) + " px");
+    const lv_coord_t line_h = lv_font_get_line_height(font);
+    const bool wrapped_beyond =
+        mode == LV_LABEL_LONG_WRAP && lay.lines > lay.forced_lines && int32_t(lay.lines) * line_h > ch;
+    if (wrapped_beyond)
+        add(LabelIssueKind::WrapsBeyond, std::to_string(lay.lines) + " lines of " + std::to_string(line_h) +
+                                             " px in " + size_text(cw, ch));
     if (lay.ink.empty()) return issues;
 
-    // A scrolling label moves a wide text through its box: only its height can be too large.
-    const bool wide = lay.ink.x1 < 0 || lay.ink.x2 >= cw;
-    const bool tall = lay.ink.y1 < 0 || lay.ink.y2 >= ch;
-    if ((wide && !scrolls(mode)) || tall) {
-        const std::string sizes = "text " +
-                                  size_text(lay.ink.x2 - lay.ink.x1 + 1, lay.ink.y2 - lay.ink.y1 + 1) +
-                                  " in " + size_text(cw, ch);
-        if (tall && !wide && lay.lines > lay.forced_lines)
-            add(LabelIssueKind::WrapsBeyond, std::to_string(lay.lines) + " lines, " + sizes);
-        else
-            add(LabelIssueKind::Clipped, sizes);
+    // A label draws up to a quarter line beyond its box (glyphs that overhang their advance), except
+    // in the scrolling modes, which clip to the box; those move a wide text through it on purpose.
+    const lv_coord_t margin = scrolls(mode) ? 0 : lv_coord_t(line_h / 4);
+    const lv_area_t ink{lv_coord_t(content.x1 + lay.ink.x1), lv_coord_t(content.y1 + lay.ink.y1),
+                        lv_coord_t(content.x1 + lay.ink.x2), lv_coord_t(content.y1 + lay.ink.y2)};
+    lv_area_t drawable{lv_coord_t(box.x1 - margin), lv_coord_t(box.y1 - margin), lv_coord_t(box.x2 + margin),
+                       lv_coord_t(box.y2 + margin)};
+    if (scrolls(mode)) {
+        drawable.x1 = std::min(drawable.x1, ink.x1);
+        drawable.x2 = std::max(drawable.x2, ink.x2);
     }
+    lv_area_t drawn;
+    if (!_lv_area_intersect(&drawn, &ink, &drawable)) drawn = lv_area_t{0, 0, -1, -1};
+    if (scrolls(mode) && (ink.x1 < content.x1 || ink.x2 > content.x2))
+        add(LabelIssueKind::Scrolls,
+            "text " + std::to_string(lay.widest) + " px wide in " + std::to_string(cw));
+    if (!wrapped_beyond && !same_area(drawn, ink))
+        add(LabelIssueKind::Clipped, "text " + size_text(lv_area_get_width(&ink), lv_area_get_height(&ink)) +
+                                         " in " + size_text(cw, ch) + ", " + edges_text(ink, drawn));
 
-    // What the label itself shows of its text must also show through its parents.
-    lv_area_t ink{lv_coord_t(content.x1 + lay.ink.x1), lv_coord_t(content.y1 + lay.ink.y1),
-                  lv_coord_t(content.x1 + lay.ink.x2), lv_coord_t(content.y1 + lay.ink.y2)};
-    if (!_lv_area_intersect(&ink, &ink, &content)) return issues;
-    const lv_area_t shown = visible_part(label, ink);
-    if (shown.x1 != ink.x1 || shown.y1 != ink.y1 || shown.x2 != ink.x2 || shown.y2 != ink.y2)
-        add(LabelIssueKind::OutsideParent, edges_text(ink, shown));
+    // What the label draws must also show through its parents and on the display.
+    if (scrolls(mode) && !_lv_area_intersect(&drawn, &drawn, &content)) return issues;
+    if (drawn.x1 > drawn.x2) return issues;
+    const lv_area_t shown = visible_part(label, drawn);
+    if (!same_area(shown, drawn)) add(LabelIssueKind::OutsideParent, edges_text(drawn, shown));
     return issues;
 }
 

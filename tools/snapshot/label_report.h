@@ -13,6 +13,7 @@ enum class LabelIssueKind {
     WrapsBeyond,   // wrapped onto more lines than the box has room for
     WordSplit,     // a word is wider than the box and is broken inside
     OutsideParent, // the text reaches past a parent or the display edge, which cuts it
+    Scrolls,       // a scrolling label's text is wider than the label, so it never shows whole
     MissingGlyph,  // the font has no glyph for a letter
 };
 

@@ -14,6 +14,11 @@
 //     --time UNIX   wall time in Unix seconds (default 1767225600, 2026-01-01 00:00:00 UTC)
 //     --size WxH    display size (default 320x240)
 //     --assets DIR  directory that holds qorv_lvgl/ (default: the working directory)
+//     --report FILE for every picture written, list the visible labels whose text does not fit: wider
+//                   or taller than its label, wrapped beyond it, a word broken to fit, scrolling because
+//                   it is wider, cut by a parent or the display edge, or letters its font lacks. One
+//                   tab-separated line per finding: locale, picture, where, finding, translation keys,
+//                   text, details. Empty when everything fits.
 //
 // Every message, language and screen step is followed by 100 ms of virtual time, so its changes are
 // drawn. Relative paths of messages and pictures are taken from the directory the tool was started in,
@@ -30,14 +35,17 @@
 #include <vector>
 
 #include "i18n/lv_i18n.h"
+#include "label_report.h"
 #include "lvgl.h"
 #include "mainscreen.h"
 #include "msg/msg.h"
 #include "my_lib/my_bmp.h"
+#include "ui/ui_trigger/ui_trigger.h"
 
 namespace {
 
 uint32_t g_tick = 0;
+FILE* g_report = nullptr;
 std::vector<lv_color_t> g_frame;
 lv_coord_t g_w = 320, g_h = 240;
 
@@ -93,6 +101,69 @@ bool parse_u32(const char* s, uint32_t* out) {
     return true;
 }
 
+constexpr const char* kScreenNames[SCREEN_NUM] = {
+    "welcome",      "idle",         "charging_1_phase", "finishing",    "not_available",
+    "swipe_normal", "stopping",     "charging_3_phase", "suspended_ev", "suspended_evse",
+    "reservation",  "swiping_card", "swiping_rfid",
+};
+
+// The keys whose text in the current language is exactly `text`, comma-separated; "-" for none.
+std::string keys_of(const std::string& text) {
+    const char* locale = lv_i18n_get_current_locale();
+    std::string keys;
+    for (const lv_i18n_language_pack_t* lang = lv_i18n_language_pack; *lang != nullptr; lang++) {
+        if (locale == nullptr || strcmp((*lang)->locale_name, locale) != 0) continue;
+        for (const lv_i18n_phrase_t* p = (*lang)->singulars; p->key != nullptr; p++) {
+            if (p->text == nullptr || text != p->text) continue;
+            if (!keys.empty()) keys += ',';
+            keys += p->key;
+        }
+    }
+    return keys.empty() ? "-" : keys;
+}
+
+// Line ends and tabs written out, so that one finding stays one line of the report.
+std::string one_line(const std::string& text) {
+    std::string out;
+    for (char c : text) {
+        if (c == '\n')
+            out += "\\n";
+        else if (c == '\t')
+            out += "\\t";
+        else
+            out += c;
+    }
+    return out;
+}
+
+bool is_inside(const lv_obj_t* obj, const lv_obj_t* ancestor) {
+    for (; obj != nullptr; obj = lv_obj_get_parent(obj))
+        if (obj == ancestor) return true;
+    return false;
+}
+
+// The report's lines for what the display shows now: the active screen, then the top layer.
+void report_findings(const std::string& picture) {
+    const char* locale = lv_i18n_get_current_locale();
+    const size_t slash = picture.rfind('/');
+    const std::string name = slash == std::string::npos ? picture : picture.substr(slash + 1);
+    std::vector<LabelIssue> issues = label_report_check_tree(lv_scr_act());
+    const std::vector<LabelIssue> top = label_report_check_tree(lv_layer_top());
+    issues.insert(issues.end(), top.begin(), top.end());
+    for (const LabelIssue& issue : issues) {
+        std::string where = "status bar";
+        if (is_inside(issue.label, ui_trigger_panel))
+            where = "trigger overlay";
+        else if (!is_inside(issue.label, lv_layer_top()) && s_currScreenIdx < SCREEN_NUM)
+            where = std::string("screen ") + kScreenNames[s_currScreenIdx];
+        fprintf(g_report, "%s\t%s\t%s\t%s\t%s\t%s\t%s (label at %d,%d, %dx%d)\n",
+                locale != nullptr ? locale : "-", name.c_str(), where.c_str(),
+                label_issue_kind_name(issue.kind), keys_of(issue.text).c_str(), one_line(issue.text).c_str(),
+                issue.detail.c_str(), int(issue.box.x1), int(issue.box.y1),
+                int(lv_area_get_width(&issue.box)), int(lv_area_get_height(&issue.box)));
+    }
+}
+
 bool write_png(const std::string& path) {
     lv_refr_now(nullptr);
     std::vector<unsigned char> rgb;
@@ -102,16 +173,20 @@ bool write_png(const std::string& path) {
         rgb.push_back(c.ch.green);
         rgb.push_back(c.ch.blue);
     }
-    if (lodepng::encode(path, rgb, unsigned(g_w), unsigned(g_h), LCT_RGB, 8) == 0) return true;
-    fprintf(stderr, "cannot write %s\n", path.c_str());
-    return false;
+    if (lodepng::encode(path, rgb, unsigned(g_w), unsigned(g_h), LCT_RGB, 8) != 0) {
+        fprintf(stderr, "cannot write %s\n", path.c_str());
+        return false;
+    }
+    if (g_report != nullptr) report_findings(path);
+    return true;
 }
 
 int usage(int status) {
-    fprintf(status == 0 ? stdout : stderr,
-            "usage: status-display-snapshot [--time UNIX] [--size WxH] [--assets DIR] OUT.png\n"
-            "           [MESSAGE.json | '{...}' | --wait MS | --locale NAME | --screen N | --shot "
-            "FILE.png]...\n");
+    fprintf(
+        status == 0 ? stdout : stderr,
+        "usage: status-display-snapshot [--time UNIX] [--size WxH] [--assets DIR] [--report FILE] OUT.png\n"
+        "           [MESSAGE.json | '{...}' | --wait MS | --locale NAME | --screen N | --shot "
+        "FILE.png]...\n");
     return status;
 }
 
@@ -190,6 +265,7 @@ extern "C" uint32_t custom_tick_get(void) {
 int main(int argc, char** argv) {
     int64_t wall = 1767225600;
     const char* assets = nullptr;
+    std::string report;
     int i = 1;
     for (; i < argc && strncmp(argv[i], "--", 2) == 0; i++) {
         const std::string opt = argv[i];
@@ -206,6 +282,8 @@ int main(int argc, char** argv) {
             g_h = lv_coord_t(h);
         } else if (opt == "--assets") {
             assets = val;
+        } else if (opt == "--report") {
+            report = absolute(val);
         } else {
             return usage(2);
         }
@@ -217,6 +295,10 @@ int main(int argc, char** argv) {
     if (assets != nullptr && chdir(assets) != 0) {
         perror(assets);
         return 2;
+    }
+    if (!report.empty() && (g_report = fopen(report.c_str(), "w")) == nullptr) {
+        perror(report.c_str());
+        return 1;
     }
 
     msg_pin_now(wall);
@@ -259,5 +341,10 @@ int main(int argc, char** argv) {
             break;
         }
     }
-    return write_png(out) ? 0 : 1;
+    const bool written = write_png(out);
+    if (g_report != nullptr && fclose(g_report) != 0) {
+        perror(report.c_str());
+        return 1;
+    }
+    return written ? 0 : 1;
 }
