@@ -5,7 +5,7 @@ const lv_i18n_phrase_t el_gr_singulars[] = {
     {"s_time", "%02dh %02dm %02ds"},
     {"s_swipe_normal_default_text", "Περάστε κάρτα RFID ή σαρώστε τον κωδικό QR"},
     {"s_welcome", "Welcome"},
-    {"s_remove_plug", "Αφαιρέστε το βύσμα φόρτισης"},
+    {"s_remove_plug", "Αφαιρέστε το βύσμα"},
     {"s_connect_plug", "Συνδέστε το βύσμα φόρτισης"},
     {"s_not_available", "Μη διαθέσιμο"},
     {"s_locker_fault", "Σφάλμα κλειδώματος"},

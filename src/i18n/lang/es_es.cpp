@@ -23,7 +23,7 @@ const lv_i18n_phrase_t es_es_singulars[] = {
     {"s_remote_disable", "Desactivado de forma remota"},
     {"s_id_expired", "El identificador ha caducado"},
     {"s_id_unknown", "Identificador desconocido"},
-    {"s_id_reuse", "Ya en uso en otra sesión de carga"},
+    {"s_id_reuse", "Ya en uso en otra recarga"},
     {"s_id_other", "Otro"},
     {"s_fail_to_start_charging", "Error al iniciar la carga"},
     {"s_not_permit", "No permitido"},

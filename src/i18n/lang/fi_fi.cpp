@@ -23,7 +23,7 @@ const lv_i18n_phrase_t fi_fi_singulars[] = {
     {"s_remote_disable", "Poistettu käytöstä etänä"},
     {"s_id_expired", "Tunnus on vanhentunut"},
     {"s_id_unknown", "Tuntematon tunnus"},
-    {"s_id_reuse", "Jo käytössä toisessa latauksessa"},
+    {"s_id_reuse", "Jo toisessa latauksessa"},
     {"s_id_other", "Muu"},
     {"s_fail_to_start_charging", "Lataus ei käynnistynyt"},
     {"s_not_permit", "Ei sallittu"},

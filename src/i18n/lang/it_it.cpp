@@ -23,7 +23,7 @@ const lv_i18n_phrase_t it_it_singulars[] = {
     {"s_remote_disable", "Disattivato da remoto"},
     {"s_id_expired", "Identificativo scaduto"},
     {"s_id_unknown", "Identificativo sconosciuto"},
-    {"s_id_reuse", "Già in un'altra sessione di ricarica"},
+    {"s_id_reuse", "In uso in un'altra ricarica"},
     {"s_id_other", "Altro"},
     {"s_fail_to_start_charging", "Avvio ricarica non riuscito"},
     {"s_not_permit", "Non consentito"},
