@@ -120,7 +120,7 @@ struct Frame {
         if (font == nullptr) return false;
         disp = gfx_mem_display_create(w, h, 0, false);
         if (disp == nullptr) return false;
-        lv_disp_get_drv(disp)->sw_rotate = 1;
+        gfx_disp_get_drv(disp)->sw_rotate = 1;
         lv_disp_set_rotation(disp, rot);
         const lv_coord_t lw = lv_disp_get_hor_res(disp);
         const lv_coord_t lh = lv_disp_get_ver_res(disp);

@@ -19,6 +19,9 @@ void gfx_virtual_time_advance(uint32_t ms);
 /* Advances virtual time by `ms` in steps of `step_ms`, calling lv_timer_handler() after every step. */
 void gfx_run_for(uint32_t ms, uint32_t step_ms);
 
+/* The driver of a display (LVGL programs read disp->driver; our lv_disp_t is opaque). */
+lv_disp_drv_t* gfx_disp_get_drv(lv_disp_t* disp);
+
 /* One flush seen by a memory display. */
 typedef struct {
     lv_area_t area;

@@ -599,10 +599,11 @@ uint32_t _lv_txt_get_next_line(const char* txt, const lv_font_t* font, lv_coord_
 lv_coord_t lv_txt_get_width(const char* txt, uint32_t length, const lv_font_t* font, lv_coord_t letter_space,
                             lv_text_flag_t flag);
 bool _lv_txt_is_cmd(lv_text_cmd_state_t* state, uint32_t c);
-/* UTF-8: reads the letter at *i and advances *i; never steps over the terminating zero. */
-uint32_t _lv_txt_encoded_next(const char* txt, uint32_t* i);
-uint32_t _lv_txt_encoded_size(const char* txt);
-uint32_t _lv_txt_get_encoded_length(const char* txt);
+/* The text encoding (UTF-8) behind pointers, as LVGL keeps it. _lv_txt_encoded_next reads the letter at
+ * *i and advances *i; it never steps over the terminating zero. */
+extern uint32_t (*_lv_txt_encoded_next)(const char* txt, uint32_t* i);
+extern uint8_t (*_lv_txt_encoded_size)(const char* txt);
+extern uint32_t (*_lv_txt_get_encoded_length)(const char* txt);
 
 /*=====================================================================================================
  * Images and decoders
@@ -931,7 +932,7 @@ lv_coord_t lv_obj_get_self_height(const lv_obj_t* obj);
 void lv_obj_invalidate(const lv_obj_t* obj);
 void lv_obj_invalidate_area(const lv_obj_t* obj, const lv_area_t* area);
 bool lv_obj_is_visible(const lv_obj_t* obj);
-void lv_obj_refresh_self_size(lv_obj_t* obj);
+bool lv_obj_refresh_self_size(lv_obj_t* obj);
 void lv_obj_mark_layout_as_dirty(lv_obj_t* obj);
 
 void lv_obj_set_scroll_dir(lv_obj_t* obj, lv_dir_t dir);
@@ -1067,6 +1068,7 @@ typedef struct _lv_disp_drv_t {
     void (*wait_cb)(struct _lv_disp_drv_t* disp_drv);
     void (*clean_dcache_cb)(struct _lv_disp_drv_t* disp_drv);
     void (*drv_update_cb)(struct _lv_disp_drv_t* disp_drv);
+    void (*render_start_cb)(struct _lv_disp_drv_t* disp_drv);
     lv_color_t color_chroma_key;
     lv_draw_ctx_t* draw_ctx;
     void* user_data;
@@ -1086,7 +1088,6 @@ lv_coord_t lv_disp_get_ver_res(lv_disp_t* disp);
 lv_coord_t lv_disp_get_dpi(const lv_disp_t* disp);
 void lv_disp_set_rotation(lv_disp_t* disp, lv_disp_rot_t rotation);
 lv_disp_rot_t lv_disp_get_rotation(lv_disp_t* disp);
-lv_disp_drv_t* lv_disp_get_drv(lv_disp_t* disp);  /* our accessor; LVGL reads disp->driver */
 lv_coord_t lv_disp_dpx(const lv_disp_t* disp, lv_coord_t n);
 void lv_disp_flush_ready(lv_disp_drv_t* disp_drv);
 bool lv_disp_flush_is_last(lv_disp_drv_t* disp_drv);

@@ -42,8 +42,15 @@
 #define LV_GRAD_CACHE_DEF_SIZE 0
 #define LV_DITHER_GRADIENT 0
 #define LV_DISP_ROT_MAX_BUF (10 * 1024)
+
+/* GPUs: none, everything is drawn in software */
+#define LV_USE_GPU_ARM2D 0
+#define LV_USE_GPU_STM32_DMA2D 0
+#define LV_USE_GPU_RA6M3_G2D 0
+#define LV_USE_GPU_SWM341_DMA2D 0
+#define LV_USE_GPU_NXP_PXP 0
+#define LV_USE_GPU_NXP_VG_LITE 0
 #define LV_USE_GPU_SDL 0
-#define LV_ANTIALIAS 1
 
 /* Log */
 #define LV_USE_LOG 1
@@ -76,8 +83,22 @@
 #define LV_USE_USER_DATA 1
 #define LV_ENABLE_GC 0
 
+/* Compiler settings */
+#define LV_BIG_ENDIAN_SYSTEM 0
+#define LV_ATTRIBUTE_TICK_INC
+#define LV_ATTRIBUTE_TIMER_HANDLER
+#define LV_ATTRIBUTE_FLUSH_READY
+#define LV_ATTRIBUTE_MEM_ALIGN_SIZE 1
+#define LV_ATTRIBUTE_MEM_ALIGN
+#define LV_ATTRIBUTE_LARGE_CONST
+#define LV_ATTRIBUTE_LARGE_RAM_ARRAY
+#define LV_ATTRIBUTE_FAST_MEM
+#define LV_ATTRIBUTE_DMA
+#define LV_USE_LARGE_COORD 0
+
 /* Fonts */
 #define LV_FONT_MONTSERRAT_14 1
+#define LV_FONT_CUSTOM_DECLARE
 #define LV_FONT_DEFAULT &lv_font_montserrat_14
 #define LV_FONT_FMT_TXT_LARGE 0
 #define LV_USE_FONT_COMPRESSED 0
@@ -151,6 +172,7 @@
 #define LV_USE_FS_POSIX 0
 #define LV_USE_FS_WIN32 0
 #define LV_USE_FS_FATFS 0
+#define LV_USE_FS_LITTLEFS 0
 
 /* Image decoders and media */
 #define LV_USE_PNG 1
@@ -160,6 +182,7 @@
 #define LV_USE_QRCODE 1
 #define LV_USE_FFMPEG 0
 #define LV_USE_RLOTTIE 0
+#define LV_USE_TINY_TTF 0
 
 /* FreeType */
 #define LV_USE_FREETYPE 1
@@ -175,6 +198,14 @@
 #define LV_USE_IMGFONT 0
 #define LV_USE_MSG 0
 #define LV_USE_IME_PINYIN 0
+
+/* Examples and demos of the library are not built */
+#define LV_BUILD_EXAMPLES 0
+#define LV_USE_DEMO_WIDGETS 0
+#define LV_USE_DEMO_KEYPAD_AND_ENCODER 0
+#define LV_USE_DEMO_BENCHMARK 0
+#define LV_USE_DEMO_STRESS 0
+#define LV_USE_DEMO_MUSIC 0
 
 #endif /* LV_CONF_H */
 #endif /* enable content */

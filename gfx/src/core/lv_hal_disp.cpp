@@ -4,6 +4,7 @@
 
 #include "core/disp_internal.h"
 #include "core/obj_internal.h"
+#include "gfx_ext.h"
 
 namespace gfx {
 
@@ -178,7 +179,7 @@ lv_disp_rot_t lv_disp_get_rotation(lv_disp_t* disp) {
     return (lv_disp_rot_t)disp->driver->rotated;
 }
 
-lv_disp_drv_t* lv_disp_get_drv(lv_disp_t* disp) {
+lv_disp_drv_t* gfx_disp_get_drv(lv_disp_t* disp) {
     if (disp == nullptr) disp = lv_disp_get_default();
     return disp != nullptr ? disp->driver : nullptr;
 }

@@ -317,12 +317,13 @@ void lv_obj_mark_layout_as_dirty(lv_obj_t* obj) {
     gfx::obj_mark_layout_dirty(obj);
 }
 
-void lv_obj_refresh_self_size(lv_obj_t* obj) {
-    if (obj == nullptr) return;
+bool lv_obj_refresh_self_size(lv_obj_t* obj) {
+    if (obj == nullptr) return false;
     const int32_t w = gfx::obj_get_style(obj, LV_PART_MAIN, Prop::Width).num;
     const int32_t h = gfx::obj_get_style(obj, LV_PART_MAIN, Prop::Height).num;
-    if (w != LV_SIZE_CONTENT && h != LV_SIZE_CONTENT) return;
+    if (w != LV_SIZE_CONTENT && h != LV_SIZE_CONTENT) return false;
     gfx::obj_mark_layout_dirty(obj);
+    return true;
 }
 
 void lv_obj_get_coords(const lv_obj_t* obj, lv_area_t* coords) {

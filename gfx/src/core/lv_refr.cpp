@@ -263,6 +263,7 @@ void render_invalid_areas(lv_disp_t* disp) {
     lv_disp_draw_buf_t* db = disp->driver->draw_buf;
     db->last_area = 0;
     db->last_part = 0;
+    if (disp->driver->render_start_cb != nullptr) disp->driver->render_start_cb(disp->driver);
     disp->rendering = true;
     for (int32_t i = 0; i < disp->inv_p; i++) {
         if (disp->inv_area_joined[i]) continue;

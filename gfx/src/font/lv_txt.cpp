@@ -82,9 +82,7 @@ uint32_t next_word(const char* txt, const lv_font_t* font, lv_coord_t letter_spa
     return 0;
 }
 
-} // namespace
-
-uint32_t _lv_txt_encoded_next(const char* txt, uint32_t* i) {
+uint32_t utf8_next(const char* txt, uint32_t* i) {
     uint32_t local = 0;
     if (i == nullptr) i = &local;
     if (txt == nullptr) return 0;
@@ -124,19 +122,26 @@ uint32_t _lv_txt_encoded_next(const char* txt, uint32_t* i) {
     return letter;
 }
 
-uint32_t _lv_txt_encoded_size(const char* txt) {
+uint8_t utf8_size(const char* txt) {
     if (txt == nullptr) return 0;
     uint32_t i = 0;
-    _lv_txt_encoded_next(txt, &i);
-    return i == 0 ? 1 : i;
+    utf8_next(txt, &i);
+    return (uint8_t)(i == 0 ? 1 : i);
 }
 
-uint32_t _lv_txt_get_encoded_length(const char* txt) {
+uint32_t utf8_length(const char* txt) {
     if (txt == nullptr) return 0;
     uint32_t count = 0;
-    for (uint32_t i = 0; txt[i] != '\0'; count++) _lv_txt_encoded_next(txt, &i);
+    for (uint32_t i = 0; txt[i] != '\0'; count++) utf8_next(txt, &i);
     return count;
 }
+
+} // namespace
+
+// LVGL reaches the text encoding through these pointers, so another encoding can be put in.
+uint32_t (*_lv_txt_encoded_next)(const char*, uint32_t*) = utf8_next;
+uint8_t (*_lv_txt_encoded_size)(const char*) = utf8_size;
+uint32_t (*_lv_txt_get_encoded_length)(const char*) = utf8_length;
 
 bool _lv_txt_is_cmd(lv_text_cmd_state_t* state, uint32_t c) {
     if (c == (uint8_t)LV_TXT_COLOR_CMD[0]) {

@@ -139,7 +139,7 @@ void lv_draw_img_dsc_init(lv_draw_img_dsc_t* dsc) {
     dsc->recolor = lv_color_black();
     dsc->opa = LV_OPA_COVER;
     dsc->zoom = LV_IMG_ZOOM_NONE;
-    dsc->antialias = LV_ANTIALIAS;
+    dsc->antialias = LV_COLOR_DEPTH > 8 ? 1 : 0;
 }
 
 void lv_draw_img(lv_draw_ctx_t* draw_ctx, const lv_draw_img_dsc_t* dsc, const lv_area_t* coords,

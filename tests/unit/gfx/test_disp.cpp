@@ -55,7 +55,7 @@ TEST_F(Disp, RegistrationCreatesScreenLayersAndAReadyRefreshTimer) {
     EXPECT_EQ(t->period, 30u);
     EXPECT_EQ(lv_disp_get_hor_res(nullptr), 320);
     EXPECT_EQ(lv_disp_get_dpi(nullptr), 130);
-    EXPECT_NE(lv_disp_get_drv(disp), nullptr);
+    EXPECT_NE(gfx_disp_get_drv(disp), nullptr);
 }
 
 TEST_F(Disp, FullRefreshNeedsAScreenSizedBuffer) {
@@ -63,7 +63,7 @@ TEST_F(Disp, FullRefreshNeedsAScreenSizedBuffer) {
     lv_disp_t* d = gfx_mem_display_create(100, 100, 10, true);
     ASSERT_NE(d, nullptr);
     EXPECT_EQ(log.count("full_refresh requires at least screen sized draw buffer(s)"), 1u);
-    EXPECT_EQ(lv_disp_get_drv(d)->full_refresh, 0u);
+    EXPECT_EQ(gfx_disp_get_drv(d)->full_refresh, 0u);
     gfx_mem_display_delete(d);
 }
 
@@ -93,12 +93,12 @@ TEST_F(Disp, DpxScalesWithTheDisplayDpi) {
         EXPECT_EQ(lv_disp_dpx(disp, n), want[n - 1]);
     }
     EXPECT_EQ(lv_dpx(0), 0);
-    lv_disp_get_drv(disp)->dpi = 260;
+    gfx_disp_get_drv(disp)->dpi = 260;
     EXPECT_EQ(lv_dpx(10), 16);
 }
 
 TEST_F(Disp, RotatedDriversReportSwappedResolution) {
-    lv_disp_drv_t* drv = lv_disp_get_drv(disp);
+    lv_disp_drv_t* drv = gfx_disp_get_drv(disp);
     drv->rotated = LV_DISP_ROT_90;
     EXPECT_EQ(lv_disp_get_hor_res(disp), 240);
     EXPECT_EQ(lv_disp_get_ver_res(disp), 320);
