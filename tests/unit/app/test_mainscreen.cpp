@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "app_fixture.h"
 #include "app_recorder.h"
-#include "gfx_fixture.h"
 
 namespace {
 
@@ -23,10 +23,10 @@ std::string idle_message(int switches, const std::string& language = "") {
            R"("stateMngrInfo":{"runState":"Idle"}}]})";
 }
 
-class MainScreenTest : public GfxFixture {
+class MainScreenTest : public AppFixture {
   protected:
     void SetUp() override {
-        GfxFixture::SetUp();
+        AppFixture::SetUp();
         rec::reset();
         lv_log_register_print_cb(rec::log_cb);
     }

@@ -4,8 +4,8 @@
 #include <utility>
 #include <vector>
 
+#include "app_fixture.h"
 #include "app_recorder.h"
-#include "gfx_fixture.h"
 
 namespace {
 
@@ -187,7 +187,7 @@ TEST(Rules, MessagesWithoutTheNeededParts) {
 }
 
 // Through the whole manager: the suspended line is logged for every message, the switch only once.
-class RulesWithManager : public GfxFixture {};
+class RulesWithManager : public AppFixture {};
 
 TEST_F(RulesWithManager, SuspendedEVSETwice) {
     rec::reset();

@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <unistd.h>
 
-#include "gfx_fixture.h"
+#include "app_fixture.h"
 #include "test_paths.h"
 #include "ui/font_loader/font_loader.h"
 
@@ -11,20 +11,17 @@ namespace fs = std::filesystem;
 
 namespace {
 
-class FontLoader : public GfxFixture {
+class FontLoader : public AppFixture {
   protected:
     void SetUp() override {
-        GfxFixture::SetUp();
+        AppFixture::SetUp();
         old_cwd_ = fs::current_path();
         dir_ = fs::path(sd_test_out_path("font_loader/run/x")).parent_path();
         fs::remove_all(dir_);
         fs::create_directories(dir_ / "qorv_lvgl/assets/font");
         fs::current_path(dir_);
     }
-    void TearDown() override {
-        fs::current_path(old_cwd_);
-        GfxFixture::TearDown();
-    }
+    void TearDown() override { fs::current_path(old_cwd_); }
     void install(const std::string& from_module, const char* as) {
         fs::copy_file(sd_node_module_path(from_module), dir_ / "qorv_lvgl/assets/font" / as,
                       fs::copy_options::overwrite_existing);
@@ -35,7 +32,7 @@ class FontLoader : public GfxFixture {
 TEST_F(FontLoader, CreatesEachFontOnceAndRetriesFailures) {
     install("@expo-google-fonts/montserrat/400Regular/Montserrat_400Regular.ttf",
             "HarmonyOS_Sans_Regular.ttf");
-    LogCapture log;
+    AppLog log;
 
     // An unknown id creates nothing.
     EXPECT_EQ(font_loader_get_font(11), nullptr);
@@ -55,7 +52,7 @@ TEST_F(FontLoader, CreatesEachFontOnceAndRetriesFailures) {
     for (uint32_t id = 6; id <= 10; id++) EXPECT_EQ(font_loader_get_font(id), nullptr) << id;
     EXPECT_EQ(font_loader_get_font(7), nullptr);
     EXPECT_EQ(log.count("error when loading a font"), 6u);
-    EXPECT_TRUE(log.contains("font_loader.cpp line #80"));
+    EXPECT_GT(log.count("font_loader.cpp line #80"), 0u);
 
     // Once the file is there, the next request succeeds: a different font from the sans one.
     install("@expo-google-fonts/ubuntu-mono/700Bold/UbuntuMono_700Bold.ttf", "UbuntuMono-B.ttf");
