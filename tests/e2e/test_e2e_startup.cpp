@@ -12,14 +12,13 @@ namespace {
 const char* const c_banner =
     R"(LVGL_VER: 24012001 [A-Z][a-z]{2} [ 123][0-9] [0-9]{4} [0-2][0-9]:[0-5][0-9]:[0-5][0-9]\n)";
 
+// The first line that holds `what`, with its newline.
 std::string line_with(const std::string& text, const std::string& what) {
-    const size_t at = text.find(what);
-    if (at == std::string::npos) return "";
-    const size_t begin = text.rfind('\n', at);
-    const size_t end = text.find('\n', at);
-    return text.substr(begin == std::string::npos ? 0 : begin + 1,
-                       end == std::string::npos ? std::string::npos
-                                                : end + 1 - (begin == std::string::npos ? 0 : begin + 1));
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) {
+        if (line.find(what) != std::string::npos) return line + "\n";
+    }
+    return "";
 }
 
 size_t lines_starting(const std::string& text, const std::string& prefix) {
