@@ -61,7 +61,9 @@ typedef struct {
 } lv_area_t;
 
 void lv_area_set(lv_area_t* area_p, lv_coord_t x1, lv_coord_t y1, lv_coord_t x2, lv_coord_t y2);
-static inline void lv_area_copy(lv_area_t* dest, const lv_area_t* src) { *dest = *src; }
+static inline void lv_area_copy(lv_area_t* dest, const lv_area_t* src) {
+    *dest = *src;
+}
 static inline lv_coord_t lv_area_get_width(const lv_area_t* area_p) {
     return (lv_coord_t)(area_p->x2 - area_p->x1 + 1);
 }
@@ -167,9 +169,15 @@ static inline lv_color_t lv_color_hex3(uint32_t c) {
     return lv_color_make((uint8_t)(((c >> 4) & 0xF0) | ((c >> 8) & 0xF)),
                          (uint8_t)((c & 0xF0) | ((c & 0xF0) >> 4)), (uint8_t)((c & 0xF) | ((c & 0xF) << 4)));
 }
-static inline uint32_t lv_color_to32(lv_color_t color) { return color.full; }
-static inline lv_color_t lv_color_white(void) { return lv_color_make(0xff, 0xff, 0xff); }
-static inline lv_color_t lv_color_black(void) { return lv_color_make(0x00, 0x00, 0x00); }
+static inline uint32_t lv_color_to32(lv_color_t color) {
+    return color.full;
+}
+static inline lv_color_t lv_color_white(void) {
+    return lv_color_make(0xff, 0xff, 0xff);
+}
+static inline lv_color_t lv_color_black(void) {
+    return lv_color_make(0x00, 0x00, 0x00);
+}
 /* Mixes c1 into c2 with ratio mix (255 = only c1). */
 lv_color_t lv_color_mix(lv_color_t c1, lv_color_t c2, uint8_t mix);
 
@@ -230,36 +238,50 @@ void _lv_log_add(lv_log_level_t level, const char* file, int line, const char* f
 #if LV_USE_LOG && LV_LOG_LEVEL <= LV_LOG_LEVEL_TRACE
 #define LV_LOG_TRACE(...) _lv_log_add(LV_LOG_LEVEL_TRACE, __FILE__, __LINE__, __func__, __VA_ARGS__)
 #else
-#define LV_LOG_TRACE(...) do {} while (0)
+#define LV_LOG_TRACE(...)                                                                                    \
+    do {                                                                                                     \
+    } while (0)
 #endif
 #if LV_USE_LOG && LV_LOG_LEVEL <= LV_LOG_LEVEL_INFO
 #define LV_LOG_INFO(...) _lv_log_add(LV_LOG_LEVEL_INFO, __FILE__, __LINE__, __func__, __VA_ARGS__)
 #else
-#define LV_LOG_INFO(...) do {} while (0)
+#define LV_LOG_INFO(...)                                                                                     \
+    do {                                                                                                     \
+    } while (0)
 #endif
 #if LV_USE_LOG && LV_LOG_LEVEL <= LV_LOG_LEVEL_WARN
 #define LV_LOG_WARN(...) _lv_log_add(LV_LOG_LEVEL_WARN, __FILE__, __LINE__, __func__, __VA_ARGS__)
 #else
-#define LV_LOG_WARN(...) do {} while (0)
+#define LV_LOG_WARN(...)                                                                                     \
+    do {                                                                                                     \
+    } while (0)
 #endif
 #if LV_USE_LOG && LV_LOG_LEVEL <= LV_LOG_LEVEL_ERROR
 #define LV_LOG_ERROR(...) _lv_log_add(LV_LOG_LEVEL_ERROR, __FILE__, __LINE__, __func__, __VA_ARGS__)
 #else
-#define LV_LOG_ERROR(...) do {} while (0)
+#define LV_LOG_ERROR(...)                                                                                    \
+    do {                                                                                                     \
+    } while (0)
 #endif
 #if LV_USE_LOG && LV_LOG_LEVEL <= LV_LOG_LEVEL_USER
 #define LV_LOG_USER(...) _lv_log_add(LV_LOG_LEVEL_USER, __FILE__, __LINE__, __func__, __VA_ARGS__)
 #else
-#define LV_LOG_USER(...) do {} while (0)
+#define LV_LOG_USER(...)                                                                                     \
+    do {                                                                                                     \
+    } while (0)
 #endif
 #if LV_USE_LOG
 #define LV_LOG(...) lv_log(__VA_ARGS__)
 #else
-#define LV_LOG(...) do {} while (0)
+#define LV_LOG(...)                                                                                          \
+    do {                                                                                                     \
+    } while (0)
 #endif
 
 #ifndef LV_ASSERT_HANDLER
-#define LV_ASSERT_HANDLER while (1);
+#define LV_ASSERT_HANDLER                                                                                    \
+    while (1)                                                                                                \
+        ;
 #endif
 #define LV_ASSERT_MSG(expr, msg)                                                                             \
     do {                                                                                                     \
@@ -371,10 +393,18 @@ typedef struct _lv_anim_t {
 
 void _lv_anim_core_init(void);
 void lv_anim_init(lv_anim_t* a);
-static inline void lv_anim_set_var(lv_anim_t* a, void* var) { a->var = var; }
-static inline void lv_anim_set_exec_cb(lv_anim_t* a, lv_anim_exec_xcb_t exec_cb) { a->exec_cb = exec_cb; }
-static inline void lv_anim_set_time(lv_anim_t* a, uint32_t duration) { a->time = (int32_t)duration; }
-static inline void lv_anim_set_delay(lv_anim_t* a, uint32_t delay) { a->act_time = -(int32_t)(delay); }
+static inline void lv_anim_set_var(lv_anim_t* a, void* var) {
+    a->var = var;
+}
+static inline void lv_anim_set_exec_cb(lv_anim_t* a, lv_anim_exec_xcb_t exec_cb) {
+    a->exec_cb = exec_cb;
+}
+static inline void lv_anim_set_time(lv_anim_t* a, uint32_t duration) {
+    a->time = (int32_t)duration;
+}
+static inline void lv_anim_set_delay(lv_anim_t* a, uint32_t delay) {
+    a->act_time = -(int32_t)(delay);
+}
 static inline void lv_anim_set_values(lv_anim_t* a, int32_t start, int32_t end) {
     a->start_value = start;
     a->current_value = start;
@@ -384,23 +414,45 @@ static inline void lv_anim_set_custom_exec_cb(lv_anim_t* a, lv_anim_custom_exec_
     a->var = a;
     a->exec_cb = (lv_anim_exec_xcb_t)exec_cb;
 }
-static inline void lv_anim_set_path_cb(lv_anim_t* a, lv_anim_path_cb_t path_cb) { a->path_cb = path_cb; }
-static inline void lv_anim_set_start_cb(lv_anim_t* a, lv_anim_start_cb_t start_cb) { a->start_cb = start_cb; }
+static inline void lv_anim_set_path_cb(lv_anim_t* a, lv_anim_path_cb_t path_cb) {
+    a->path_cb = path_cb;
+}
+static inline void lv_anim_set_start_cb(lv_anim_t* a, lv_anim_start_cb_t start_cb) {
+    a->start_cb = start_cb;
+}
 static inline void lv_anim_set_get_value_cb(lv_anim_t* a, lv_anim_get_value_cb_t get_value_cb) {
     a->get_value_cb = get_value_cb;
 }
-static inline void lv_anim_set_ready_cb(lv_anim_t* a, lv_anim_ready_cb_t ready_cb) { a->ready_cb = ready_cb; }
+static inline void lv_anim_set_ready_cb(lv_anim_t* a, lv_anim_ready_cb_t ready_cb) {
+    a->ready_cb = ready_cb;
+}
 static inline void lv_anim_set_deleted_cb(lv_anim_t* a, lv_anim_deleted_cb_t deleted_cb) {
     a->deleted_cb = deleted_cb;
 }
-static inline void lv_anim_set_playback_time(lv_anim_t* a, uint32_t time) { a->playback_time = time; }
-static inline void lv_anim_set_playback_delay(lv_anim_t* a, uint32_t delay) { a->playback_delay = delay; }
-static inline void lv_anim_set_repeat_count(lv_anim_t* a, uint16_t cnt) { a->repeat_cnt = cnt; }
-static inline void lv_anim_set_repeat_delay(lv_anim_t* a, uint32_t delay) { a->repeat_delay = delay; }
-static inline void lv_anim_set_early_apply(lv_anim_t* a, bool en) { a->early_apply = en; }
-static inline void lv_anim_set_user_data(lv_anim_t* a, void* user_data) { a->user_data = user_data; }
-static inline void* lv_anim_get_user_data(lv_anim_t* a) { return a->user_data; }
-static inline int32_t lv_anim_get_delay(lv_anim_t* a) { return -a->act_time; }
+static inline void lv_anim_set_playback_time(lv_anim_t* a, uint32_t time) {
+    a->playback_time = time;
+}
+static inline void lv_anim_set_playback_delay(lv_anim_t* a, uint32_t delay) {
+    a->playback_delay = delay;
+}
+static inline void lv_anim_set_repeat_count(lv_anim_t* a, uint16_t cnt) {
+    a->repeat_cnt = cnt;
+}
+static inline void lv_anim_set_repeat_delay(lv_anim_t* a, uint32_t delay) {
+    a->repeat_delay = delay;
+}
+static inline void lv_anim_set_early_apply(lv_anim_t* a, bool en) {
+    a->early_apply = en;
+}
+static inline void lv_anim_set_user_data(lv_anim_t* a, void* user_data) {
+    a->user_data = user_data;
+}
+static inline void* lv_anim_get_user_data(lv_anim_t* a) {
+    return a->user_data;
+}
+static inline int32_t lv_anim_get_delay(lv_anim_t* a) {
+    return -a->act_time;
+}
 
 lv_anim_t* lv_anim_start(const lv_anim_t* a);
 uint32_t lv_anim_get_playtime(lv_anim_t* a);
@@ -525,7 +577,8 @@ enum {
 typedef uint8_t lv_font_subpx_t;
 
 typedef struct _lv_font_t {
-    bool (*get_glyph_dsc)(const struct _lv_font_t*, lv_font_glyph_dsc_t*, uint32_t letter, uint32_t letter_next);
+    bool (*get_glyph_dsc)(const struct _lv_font_t*, lv_font_glyph_dsc_t*, uint32_t letter,
+                          uint32_t letter_next);
     const uint8_t* (*get_glyph_bitmap)(const struct _lv_font_t*, uint32_t);
     lv_coord_t line_height;
     lv_coord_t base_line;
@@ -541,7 +594,9 @@ const uint8_t* lv_font_get_glyph_bitmap(const lv_font_t* font_p, uint32_t letter
 bool lv_font_get_glyph_dsc(const lv_font_t* font_p, lv_font_glyph_dsc_t* dsc_out, uint32_t letter,
                            uint32_t letter_next);
 uint16_t lv_font_get_glyph_width(const lv_font_t* font, uint32_t letter, uint32_t letter_next);
-static inline lv_coord_t lv_font_get_line_height(const lv_font_t* font_p) { return font_p->line_height; }
+static inline lv_coord_t lv_font_get_line_height(const lv_font_t* font_p) {
+    return font_p->line_height;
+}
 
 extern const lv_font_t lv_font_montserrat_14;
 #define LV_FONT_DECLARE(font_name) extern const lv_font_t font_name;
@@ -658,9 +713,10 @@ typedef lv_res_t (*lv_img_decoder_info_f_t)(struct _lv_img_decoder_t* decoder, c
 typedef lv_res_t (*lv_img_decoder_open_f_t)(struct _lv_img_decoder_t* decoder,
                                             struct _lv_img_decoder_dsc_t* dsc);
 typedef lv_res_t (*lv_img_decoder_read_line_f_t)(struct _lv_img_decoder_t* decoder,
-                                                 struct _lv_img_decoder_dsc_t* dsc, lv_coord_t x, lv_coord_t y,
-                                                 lv_coord_t len, uint8_t* buf);
-typedef void (*lv_img_decoder_close_f_t)(struct _lv_img_decoder_t* decoder, struct _lv_img_decoder_dsc_t* dsc);
+                                                 struct _lv_img_decoder_dsc_t* dsc, lv_coord_t x,
+                                                 lv_coord_t y, lv_coord_t len, uint8_t* buf);
+typedef void (*lv_img_decoder_close_f_t)(struct _lv_img_decoder_t* decoder,
+                                         struct _lv_img_decoder_dsc_t* dsc);
 
 typedef struct _lv_img_decoder_t {
     lv_img_decoder_info_f_t info_cb;
@@ -735,9 +791,9 @@ typedef uint8_t lv_blend_mode_t;
 #define LV_RADIUS_CIRCLE 0x7FFF
 
 typedef struct _lv_draw_ctx_t {
-    void* buf;                   /* lv_color_t pixels covering buf_area, rows tightly packed */
-    lv_area_t* buf_area;         /* where the buffer lies on the screen */
-    const lv_area_t* clip_area;  /* nothing outside it is written */
+    void* buf;                  /* lv_color_t pixels covering buf_area, rows tightly packed */
+    lv_area_t* buf_area;        /* where the buffer lies on the screen */
+    const lv_area_t* clip_area; /* nothing outside it is written */
     void* user_data;
 } lv_draw_ctx_t;
 
@@ -1024,12 +1080,7 @@ lv_coord_t lv_dpx(lv_coord_t n);
  * Display
  *===================================================================================================*/
 
-typedef enum {
-    LV_DISP_ROT_NONE = 0,
-    LV_DISP_ROT_90,
-    LV_DISP_ROT_180,
-    LV_DISP_ROT_270
-} lv_disp_rot_t;
+typedef enum { LV_DISP_ROT_NONE = 0, LV_DISP_ROT_90, LV_DISP_ROT_180, LV_DISP_ROT_270 } lv_disp_rot_t;
 
 typedef struct _lv_disp_draw_buf_t {
     void* buf1;
@@ -1100,10 +1151,18 @@ lv_obj_t* lv_disp_get_layer_top(lv_disp_t* disp);
 lv_obj_t* lv_disp_get_layer_sys(lv_disp_t* disp);
 void lv_disp_set_bg_color(lv_disp_t* disp, lv_color_t color);
 void lv_disp_set_bg_opa(lv_disp_t* disp, lv_opa_t opa);
-static inline lv_obj_t* lv_scr_act(void) { return lv_disp_get_scr_act(lv_disp_get_default()); }
-static inline lv_obj_t* lv_layer_top(void) { return lv_disp_get_layer_top(lv_disp_get_default()); }
-static inline lv_obj_t* lv_layer_sys(void) { return lv_disp_get_layer_sys(lv_disp_get_default()); }
-static inline void lv_scr_load(lv_obj_t* scr) { lv_disp_load_scr(scr); }
+static inline lv_obj_t* lv_scr_act(void) {
+    return lv_disp_get_scr_act(lv_disp_get_default());
+}
+static inline lv_obj_t* lv_layer_top(void) {
+    return lv_disp_get_layer_top(lv_disp_get_default());
+}
+static inline lv_obj_t* lv_layer_sys(void) {
+    return lv_disp_get_layer_sys(lv_disp_get_default());
+}
+static inline void lv_scr_load(lv_obj_t* scr) {
+    lv_disp_load_scr(scr);
+}
 
 void lv_refr_now(lv_disp_t* disp);
 void _lv_inv_area(lv_disp_t* disp, const lv_area_t* area_p);

@@ -8,4 +8,6 @@ std::string sd_test_out_path(const std::string& name) {
     return p.string();
 }
 
-std::string sd_node_module_path(const std::string& rel) { return std::string(SD_NODE_MODULES) + "/" + rel; }
+std::string sd_node_module_path(const std::string& rel) {
+    return std::string(SD_NODE_MODULES) + "/" + rel;
+}

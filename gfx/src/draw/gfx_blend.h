@@ -18,7 +18,9 @@ void blend_map(const lv_draw_ctx_t* draw_ctx, const lv_area_t& area, const lv_co
                const lv_area_t& src_area, bool src_has_alpha, lv_opa_t opa);
 
 // 8-bit divide by 255 as the renderer uses it everywhere: (x * 0x8081) >> 23.
-inline uint32_t div255(uint32_t x) { return (x * 0x8081u) >> 23; }
+inline uint32_t div255(uint32_t x) {
+    return (x * 0x8081u) >> 23;
+}
 
 // Mixes `fg` over `bg` with coverage `a` (0..255); the result is opaque.
 inline lv_color_t mix(lv_color_t fg, lv_color_t bg, uint32_t a) {
