@@ -1,0 +1,25 @@
+// What the fuzz targets share: the runtime on a 320 x 240 memory display, a tick that only the target
+// advances, the wall clock pinned, and datagrams handed over as the event loop hands them.
+//
+// State is kept across inputs, as in the real program: screens are built on first use and stay, and
+// nothing here grows per input.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+// Once per process. Changes to the build directory (the asset set lives in qorv_lvgl/assets there),
+// pins the wall clock, starts the runtime with the BMP decoder and the display; with `screens`, also
+// builds the status bar, the overlay and the welcome screen (MainScreen_Init).
+void fuzz_app_init(bool screens);
+
+// Lets `ms` of virtual time pass in the event loop's 20 ms steps, running lv_timer_handler() after
+// each; the pinned wall clock moves along.
+void fuzz_app_advance(uint32_t ms);
+
+// One datagram: the program keeps at most 16383 characters, stops at a zero byte, drops an empty
+// datagram and hands the rest to data_src_dispatch (cJSON_Parse, MainScreen_SetData, cJSON_Delete).
+void fuzz_app_datagram(const uint8_t* data, size_t size);
+
+// The longest text the program keeps of a datagram (its 16384-byte buffer ends with a zero).
+constexpr size_t kFuzzDatagramMax = 16383;
