@@ -1,116 +1,38 @@
 #include <gtest/gtest.h>
 
-#include <cjson/cJSON.h>
-#include <filesystem>
 #include <string>
 
-#include "app_fixture.h"
-#include "i18n/lv_i18n.h"
-#include "msg/msg.h"
-#include "ui/font_loader/font_loader.h"
+#include "screen_fixture.h"
 #include "ui/ui_charging/ui_charging.h"
 #include "ui/ui_charging_1_phase/ui_charging_1_phase.h"
-#include "ui/ui_statusbar/ui_statusbar.h"
-
-namespace fs = std::filesystem;
 
 namespace {
 
-constexpr int64_t kNow = 1700000000; // 2023-11-14 22:13:20 UTC
-
-struct Doc {
-    explicit Doc(const std::string& json) : root(cJSON_Parse(json.c_str())) {}
-    ~Doc() { cJSON_Delete(root); }
-    Doc(const Doc&) = delete;
-    Doc& operator=(const Doc&) = delete;
-    cJSON* root;
-};
-
-// A status message with the given members of meterInfo, saveData and m1768Info.
-std::string charging_msg(const std::string& meter, const std::string& save, const std::string& m1768 = "") {
-    return R"({"conns":[{"meterInfo":{)" + meter + R"(},"sessionConnInfo":{"saveData":{)" + save +
-           R"(}},"m1768Info":{)" + m1768 + "}}]}";
-}
-
-std::string text_of(lv_obj_t* label) {
-    return lv_label_get_text(label);
-}
-
-class Charging1Phase : public AppFixture {
+class Charging1Phase : public ScreenFixture {
   protected:
-    void SetUp() override {
-        AppFixture::SetUp();
-        cwd_ = fs::current_path();
-        // The build directory holds the asset set.
-        fs::current_path(fs::path(SD_TEST_OUT_DIR).parent_path().parent_path());
-        ASSERT_TRUE(fs::exists("qorv_lvgl/assets")) << "build the assets target first";
-        lv_i18n_init(lv_i18n_language_pack);
-        msg_pin_now(kNow);
-        ui_statusbar_init();
-    }
-    void TearDown() override {
-        msg_unpin_now();
-        fs::current_path(cwd_);
-    }
-
-    // What the screen manager does when it selects the screen for the first time.
-    void show() {
-        lv_disp_load_scr(ui_charging_1_phase_init());
-        ui_charging_1_phase_onshow();
-    }
-    void send(const std::string& json) {
-        Doc doc(json);
-        ASSERT_NE(doc.root, nullptr) << json;
-        ui_charging_1_phase_set_data(doc.root);
-    }
-
-    fs::path cwd_;
+    Charging1Phase() : ScreenFixture(SCREEN_OPS(charging_1_phase)) {}
 };
 
 TEST_F(Charging1Phase, LayoutFollowsTheWidgetTable) {
     show();
     lv_obj_update_layout(ui_charging_1_phase);
 
-    struct Row {
-        const char* name;
-        lv_obj_t* obj;
-        lv_coord_t w, h, cx, cy; // h 0: content height, only the centre is checked
-        uint32_t font;           // 99: no font
-    };
-    const Row rows[] = {
-        {"charge_gif", ui_charging_1_phase_charge_gif, 46, 98, -60, 20, 99},
-        {"chargetim", ui_charging_1_phase_chargetim_lable, 200, 0, 50, -60, 10},
-        {"voltage", ui_charging_1_phase_voltage_lable, 150, 20, 70, -15, 9},
+    const WidgetRow rows[] = {
+        {"charge_gif", ui_charging_1_phase_charge_gif, 46, 98, -60, 20},
+        {"chargetim", ui_charging_1_phase_chargetim_lable, 200, 0, 50, -60, 10, LV_TEXT_ALIGN_CENTER},
+        {"voltage", ui_charging_1_phase_voltage_lable, 150, 20, 70, -15, 9, LV_TEXT_ALIGN_LEFT},
         {"current", ui_charging_1_phase_current_lable, 150, 20, 70, 20, 9},
         {"quantity", ui_charging_1_phase_quantity_lable, 150, 20, 70, 55, 9},
         {"rcd", ui_charging_1_phase_rcd_label, 150, 0, -75, -60, 2},
     };
-    for (const Row& r : rows) {
-        SCOPED_TRACE(r.name);
-        ASSERT_NE(r.obj, nullptr);
-        EXPECT_EQ(lv_obj_get_parent(r.obj), ui_charging_1_phase);
-        const lv_coord_t w = lv_obj_get_width(r.obj), h = lv_obj_get_height(r.obj);
-        EXPECT_EQ(w, r.w);
-        if (r.h != 0) {
-            EXPECT_EQ(h, r.h);
-        }
-        EXPECT_EQ(lv_obj_get_x(r.obj), 320 / 2 - w / 2 + r.cx);
-        EXPECT_EQ(lv_obj_get_y(r.obj), 240 / 2 - h / 2 + r.cy);
-        if (r.font != 99) {
-            EXPECT_EQ(lv_obj_get_style_text_font(r.obj, LV_PART_MAIN), font_loader_get_font(r.font));
-        }
-    }
+    expect_widget_table(ui_charging_1_phase, rows);
     // The placeholder image is gone: the GIF took its place.
     EXPECT_EQ(lv_obj_get_child_cnt(ui_charging_1_phase), 6u);
     EXPECT_TRUE(lv_obj_has_flag(ui_charging_1_phase_charge_gif, LV_OBJ_FLAG_ADV_HITTEST));
     EXPECT_FALSE(lv_obj_has_flag(ui_charging_1_phase_charge_gif, LV_OBJ_FLAG_SCROLLABLE));
-    EXPECT_EQ(lv_obj_get_style_text_align(ui_charging_1_phase_voltage_lable, LV_PART_MAIN),
-              LV_TEXT_ALIGN_LEFT);
-    EXPECT_EQ(lv_obj_get_style_text_align(ui_charging_1_phase_chargetim_lable, LV_PART_MAIN),
-              LV_TEXT_ALIGN_CENTER);
-    EXPECT_TRUE(lv_obj_has_flag(ui_charging_1_phase_rcd_label, LV_OBJ_FLAG_HIDDEN));
-    EXPECT_EQ(text_of(ui_charging_1_phase_rcd_label), "RCD Checking");
-    EXPECT_EQ(text_of(ui_charging_1_phase_chargetim_lable), "");
+    EXPECT_TRUE(hidden(ui_charging_1_phase_rcd_label));
+    EXPECT_EQ(text(ui_charging_1_phase_rcd_label), "RCD Checking");
+    EXPECT_EQ(text(ui_charging_1_phase_chargetim_lable), "");
 }
 
 TEST_F(Charging1Phase, LabelsShowVoltageCurrentAndEnergy) {
@@ -140,10 +62,10 @@ TEST_F(Charging1Phase, LabelsShowVoltageCurrentAndEnergy) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        send(charging_msg(c.meter, c.save));
-        EXPECT_EQ(text_of(ui_charging_1_phase_voltage_lable), c.voltage);
-        EXPECT_EQ(text_of(ui_charging_1_phase_current_lable), c.current);
-        EXPECT_EQ(text_of(ui_charging_1_phase_quantity_lable), c.energy);
+        send(charging_message(c.meter, c.save));
+        EXPECT_EQ(text(ui_charging_1_phase_voltage_lable), c.voltage);
+        EXPECT_EQ(text(ui_charging_1_phase_current_lable), c.current);
+        EXPECT_EQ(text(ui_charging_1_phase_quantity_lable), c.energy);
     }
 }
 
@@ -169,33 +91,32 @@ TEST_F(Charging1Phase, RcdNoticeFollowsTheRunState) {
     };
     for (const Step& s : steps) {
         SCOPED_TRACE(s.m1768);
-        send(charging_msg("", "", s.m1768));
-        EXPECT_EQ(lv_obj_has_flag(ui_charging_1_phase_rcd_label, LV_OBJ_FLAG_HIDDEN), s.hidden);
+        send(charging_message("", "", s.m1768));
+        EXPECT_EQ(hidden(ui_charging_1_phase_rcd_label), s.hidden);
     }
-    EXPECT_EQ(text_of(ui_charging_1_phase_rcd_label), "RCD Checking");
+    EXPECT_EQ(text(ui_charging_1_phase_rcd_label), "RCD Checking");
 
     // A language change re-reads the notice and leaves its visibility and the values alone.
-    send(charging_msg(R"("voltage":[2301])", "", R"("runState":"S_Wait")"));
-    ASSERT_EQ(lv_i18n_set_locale("ru-RU"), 0);
-    ui_charging_1_phase_language_changed();
-    EXPECT_FALSE(lv_obj_has_flag(ui_charging_1_phase_rcd_label, LV_OBJ_FLAG_HIDDEN));
-    EXPECT_EQ(text_of(ui_charging_1_phase_rcd_label), lv_i18n_get_text("s_rcd_checkin"));
-    EXPECT_EQ(text_of(ui_charging_1_phase_voltage_lable), "230.1V");
+    send(charging_message(R"("voltage":[2301])", "", R"("runState":"S_Wait")"));
+    change_language("ru-RU");
+    EXPECT_FALSE(hidden(ui_charging_1_phase_rcd_label));
+    EXPECT_EQ(text(ui_charging_1_phase_rcd_label), lv_i18n_get_text("s_rcd_checkin"));
+    EXPECT_EQ(text(ui_charging_1_phase_voltage_lable), "230.1V");
 }
 
 TEST_F(Charging1Phase, ChargingTimeCountsTotalHours) {
     const int64_t start = kNow - (25 * 3600 + 5 * 60 + 7);
     show();
-    send(charging_msg("", R"("_startTime":)" + std::to_string(start)));
+    send(charging_message("", R"("_startTime":)" + std::to_string(start)));
     // The first tick comes 500 ms after the screen is shown.
     advance(480);
-    EXPECT_EQ(text_of(ui_charging_1_phase_chargetim_lable), "");
+    EXPECT_EQ(text(ui_charging_1_phase_chargetim_lable), "");
     advance(20);
-    EXPECT_EQ(text_of(ui_charging_1_phase_chargetim_lable), "25h 05m 07s");
+    EXPECT_EQ(text(ui_charging_1_phase_chargetim_lable), "25h 05m 07s");
 
     msg_pin_now(kNow + 1);
     advance(500);
-    EXPECT_EQ(text_of(ui_charging_1_phase_chargetim_lable), "25h 05m 08s");
+    EXPECT_EQ(text(ui_charging_1_phase_chargetim_lable), "25h 05m 08s");
 
     struct Case {
         const char* name;
@@ -215,43 +136,39 @@ TEST_F(Charging1Phase, ChargingTimeCountsTotalHours) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         msg_pin_now(c.now);
-        send(charging_msg("", R"("_startTime":)" + c.start));
+        send(charging_message("", R"("_startTime":)" + c.start));
         advance(500);
-        EXPECT_EQ(text_of(ui_charging_1_phase_chargetim_lable), c.shown);
+        EXPECT_EQ(text(ui_charging_1_phase_chargetim_lable), c.shown);
     }
 
     // Hidden: zero time, and no timer writes the label any more.
     ui_charging_1_phase_onhide();
     EXPECT_EQ(charging_timer, nullptr);
-    EXPECT_EQ(text_of(ui_charging_1_phase_chargetim_lable), "00h 00m 00s");
+    EXPECT_EQ(text(ui_charging_1_phase_chargetim_lable), "00h 00m 00s");
     advance(1500);
-    EXPECT_EQ(text_of(ui_charging_1_phase_chargetim_lable), "00h 00m 00s");
+    EXPECT_EQ(text(ui_charging_1_phase_chargetim_lable), "00h 00m 00s");
 
     // Shown again: zero time until the first tick.
     msg_pin_now(kNow);
     ui_charging_1_phase_onshow();
-    send(charging_msg("", R"("_startTime":)" + std::to_string(kNow - 3600)));
+    send(charging_message("", R"("_startTime":)" + std::to_string(kNow - 3600)));
     advance(480);
-    EXPECT_EQ(text_of(ui_charging_1_phase_chargetim_lable), "00h 00m 00s");
+    EXPECT_EQ(text(ui_charging_1_phase_chargetim_lable), "00h 00m 00s");
     advance(20);
-    EXPECT_EQ(text_of(ui_charging_1_phase_chargetim_lable), "01h 00m 00s");
+    EXPECT_EQ(text(ui_charging_1_phase_chargetim_lable), "01h 00m 00s");
 }
 
 TEST_F(Charging1Phase, DrawsTheBatteryAndTheValues) {
     show();
-    send(charging_msg(R"("voltage":[2301],"current":[160],"Q":[0,0,0,123456])",
-                      R"("_meterStart":120000,"_startTime":)" + std::to_string(kNow - 3723),
-                      R"("runState":"S_K1K2OFF")"));
+    send(charging_message(R"("voltage":[2301],"current":[160],"Q":[0,0,0,123456])",
+                          R"("_meterStart":120000,"_startTime":)" + std::to_string(kNow - 3723),
+                          R"("runState":"S_K1K2OFF")"));
     advance(500);
     const std::string path = save_frame("charging_1_phase.png");
 
-    // Count lit pixels in a box given by its centre offset and size.
+    // Lit pixels in a box given by its centre offset and size.
     auto lit = [&](lv_coord_t cx, lv_coord_t cy, lv_coord_t w, lv_coord_t h) {
-        int n = 0;
-        for (lv_coord_t y = 120 + cy - h / 2; y < 120 + cy + h / 2; y++) {
-            for (lv_coord_t x = 160 + cx - w / 2; x < 160 + cx + w / 2; x++) n += pixel(x, y) != 0;
-        }
-        return n;
+        return count_pixels(centred_box(cx, cy, w, h), is_lit);
     };
     EXPECT_GT(lit(-60, 20, 46, 98), 200) << path;  // battery
     EXPECT_GT(lit(50, -60, 200, 30), 100) << path; // charging time
@@ -263,14 +180,8 @@ TEST_F(Charging1Phase, DrawsTheBatteryAndTheValues) {
 
     // The battery fills up on its own: its green part grows from one frame of the GIF to the next.
     auto green = [&]() {
-        int n = 0;
-        for (lv_coord_t y = 120 + 20 - 49; y < 120 + 20 + 49; y++) {
-            for (lv_coord_t x = 160 - 60 - 23; x < 160 - 60 + 23; x++) {
-                const uint32_t px = pixel(x, y);
-                n += ((px >> 8) & 0xFF) > 0x80 && (px >> 16) < 0x80;
-            }
-        }
-        return n;
+        return count_pixels(centred_box(-60, 20, 46, 98),
+                            [](uint32_t px) { return ((px >> 8) & 0xFF) > 0x80 && (px >> 16) < 0x80; });
     };
     const int before = green();
     advance(450);

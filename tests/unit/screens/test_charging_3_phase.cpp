@@ -1,41 +1,13 @@
 #include <gtest/gtest.h>
 
-#include <cjson/cJSON.h>
-#include <filesystem>
 #include <string>
 
-#include "app_fixture.h"
-#include "i18n/lv_i18n.h"
-#include "msg/msg.h"
-#include "ui/font_loader/font_loader.h"
+#include "screen_fixture.h"
 #include "ui/ui_charging/ui_charging.h"
 #include "ui/ui_charging_1_phase/ui_charging_1_phase.h"
 #include "ui/ui_charging_3_phase/ui_charging_3_phase.h"
-#include "ui/ui_statusbar/ui_statusbar.h"
-
-namespace fs = std::filesystem;
 
 namespace {
-
-constexpr int64_t kNow = 1700000000; // 2023-11-14 22:13:20 UTC
-
-struct Doc {
-    explicit Doc(const std::string& json) : root(cJSON_Parse(json.c_str())) {}
-    ~Doc() { cJSON_Delete(root); }
-    Doc(const Doc&) = delete;
-    Doc& operator=(const Doc&) = delete;
-    cJSON* root;
-};
-
-// A status message with the given members of meterInfo, saveData and m1768Info.
-std::string charging_msg(const std::string& meter, const std::string& save, const std::string& m1768 = "") {
-    return R"({"conns":[{"meterInfo":{)" + meter + R"(},"sessionConnInfo":{"saveData":{)" + save +
-           R"(}},"m1768Info":{)" + m1768 + "}}]}";
-}
-
-std::string text_of(lv_obj_t* label) {
-    return lv_label_get_text(label);
-}
 
 size_t timer_count() {
     size_t n = 0;
@@ -43,49 +15,17 @@ size_t timer_count() {
     return n;
 }
 
-class Charging3Phase : public AppFixture {
+class Charging3Phase : public ScreenFixture {
   protected:
-    void SetUp() override {
-        AppFixture::SetUp();
-        cwd_ = fs::current_path();
-        // The build directory holds the asset set.
-        fs::current_path(fs::path(SD_TEST_OUT_DIR).parent_path().parent_path());
-        ASSERT_TRUE(fs::exists("qorv_lvgl/assets")) << "build the assets target first";
-        lv_i18n_init(lv_i18n_language_pack);
-        msg_pin_now(kNow);
-        ui_statusbar_init();
-    }
-    void TearDown() override {
-        msg_unpin_now();
-        fs::current_path(cwd_);
-    }
-
-    void show() {
-        lv_disp_load_scr(ui_charging_3_phase_init());
-        ui_charging_3_phase_onshow();
-    }
-    void send(const std::string& json) {
-        Doc doc(json);
-        ASSERT_NE(doc.root, nullptr) << json;
-        ui_charging_3_phase_set_data(doc.root);
-    }
-
-    fs::path cwd_;
+    Charging3Phase() : ScreenFixture(SCREEN_OPS(charging_3_phase)) {}
 };
 
 TEST_F(Charging3Phase, LayoutFollowsTheWidgetTable) {
     show();
     lv_obj_update_layout(ui_charging_3_phase);
 
-    struct Row {
-        const char* name;
-        lv_obj_t* obj;
-        lv_coord_t w, h, cx, cy; // h 0: content height, only the centre is checked
-        uint32_t font;           // 99: no font
-        lv_text_align_t align;
-    };
-    const Row rows[] = {
-        {"charge_gif", ui_charging_3_phase_charge_gif, 46, 98, -60, 20, 99, LV_TEXT_ALIGN_AUTO},
+    const WidgetRow rows[] = {
+        {"charge_gif", ui_charging_3_phase_charge_gif, 46, 98, -60, 20},
         {"chargetim", ui_charging_3_phase_chargetim_lable, 150, 0, 70, -60, 9, LV_TEXT_ALIGN_CENTER},
         {"quantity", ui_charging_3_phase_quantity_lable, 150, 25, 70, -25, 8, LV_TEXT_ALIGN_CENTER},
         {"L1", ui_charging_3_phase_L1_lable, 150, 20, 70, 5, 7, LV_TEXT_ALIGN_LEFT},
@@ -93,25 +33,10 @@ TEST_F(Charging3Phase, LayoutFollowsTheWidgetTable) {
         {"L3", ui_charging_3_phase_L3_lable, 150, 20, 70, 75, 7, LV_TEXT_ALIGN_AUTO},
         {"rcd", ui_charging_3_phase_rcd_label, 150, 0, -75, -60, 2, LV_TEXT_ALIGN_LEFT},
     };
-    for (const Row& r : rows) {
-        SCOPED_TRACE(r.name);
-        ASSERT_NE(r.obj, nullptr);
-        EXPECT_EQ(lv_obj_get_parent(r.obj), ui_charging_3_phase);
-        const lv_coord_t w = lv_obj_get_width(r.obj), h = lv_obj_get_height(r.obj);
-        EXPECT_EQ(w, r.w);
-        if (r.h != 0) {
-            EXPECT_EQ(h, r.h);
-        }
-        EXPECT_EQ(lv_obj_get_x(r.obj), 320 / 2 - w / 2 + r.cx);
-        EXPECT_EQ(lv_obj_get_y(r.obj), 240 / 2 - h / 2 + r.cy);
-        if (r.font != 99) {
-            EXPECT_EQ(lv_obj_get_style_text_font(r.obj, LV_PART_MAIN), font_loader_get_font(r.font));
-            EXPECT_EQ(lv_obj_get_style_text_align(r.obj, LV_PART_MAIN), r.align);
-        }
-    }
+    expect_widget_table(ui_charging_3_phase, rows);
     EXPECT_EQ(lv_obj_get_child_cnt(ui_charging_3_phase), 7u);
-    EXPECT_TRUE(lv_obj_has_flag(ui_charging_3_phase_rcd_label, LV_OBJ_FLAG_HIDDEN));
-    EXPECT_EQ(text_of(ui_charging_3_phase_L1_lable), "#00F0FF L1 ");
+    EXPECT_TRUE(hidden(ui_charging_3_phase_rcd_label));
+    EXPECT_EQ(text(ui_charging_3_phase_L1_lable), "#00F0FF L1 ");
 }
 
 TEST_F(Charging3Phase, PhaseLinesAndEnergy) {
@@ -148,56 +73,51 @@ TEST_F(Charging3Phase, PhaseLinesAndEnergy) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        send(charging_msg(c.meter, c.save));
-        EXPECT_EQ(text_of(ui_charging_3_phase_L1_lable), c.l1);
-        EXPECT_EQ(text_of(ui_charging_3_phase_L2_lable), c.l2);
-        EXPECT_EQ(text_of(ui_charging_3_phase_L3_lable), c.l3);
-        EXPECT_EQ(text_of(ui_charging_3_phase_quantity_lable), c.energy);
+        send(charging_message(c.meter, c.save));
+        EXPECT_EQ(text(ui_charging_3_phase_L1_lable), c.l1);
+        EXPECT_EQ(text(ui_charging_3_phase_L2_lable), c.l2);
+        EXPECT_EQ(text(ui_charging_3_phase_L3_lable), c.l3);
+        EXPECT_EQ(text(ui_charging_3_phase_quantity_lable), c.energy);
     }
 }
 
 // The screen manager's order on a switch: old onhide, new init on first use, load, new onshow, set_data.
 TEST_F(Charging3Phase, OneChargingTimerAcrossPhaseSwitches) {
-    lv_obj_t* one = ui_charging_1_phase_init();
-    lv_obj_t* three = ui_charging_3_phase_init();
+    const ScreenOps one = SCREEN_OPS(charging_1_phase);
+    ui_charging_1_phase_init();
+    ui_charging_3_phase_init();
     const size_t idle_timers = timer_count();
-    const std::string one_msg = charging_msg("", R"("_startTime":)" + std::to_string(kNow - 10));
+    const std::string one_msg = charging_message("", R"("_startTime":)" + std::to_string(kNow - 10));
     const std::string three_msg =
-        charging_msg("", R"("_startTime":)" + std::to_string(kNow - 3600), R"("runState":"S_K1K2OFF")");
+        charging_message("", R"("_startTime":)" + std::to_string(kNow - 3600), R"("runState":"S_K1K2OFF")");
 
-    lv_disp_load_scr(one);
-    ui_charging_1_phase_onshow();
-    {
-        Doc doc(one_msg);
-        ui_charging_1_phase_set_data(doc.root);
-    }
+    show_again(one);
+    send_to(ui_charging_1_phase_set_data, one_msg);
     advance(500);
-    EXPECT_EQ(text_of(ui_charging_1_phase_chargetim_lable), "00h 00m 10s");
+    EXPECT_EQ(text(ui_charging_1_phase_chargetim_lable), "00h 00m 10s");
 
     for (int round = 0; round < 3; round++) {
         SCOPED_TRACE(round);
         ui_charging_1_phase_onhide();
-        lv_disp_load_scr(three);
-        ui_charging_3_phase_onshow();
+        show_again();
         send(three_msg);
         EXPECT_EQ(timer_count(), idle_timers + 1);
         ASSERT_NE(charging_timer, nullptr);
         EXPECT_EQ(charging_timer->timer_cb, ui_charging_3_phase_set_charge_time);
         advance(500);
         // Each screen counts from its own start time; the hidden one shows zero time.
-        EXPECT_EQ(text_of(ui_charging_3_phase_chargetim_lable), "01h 00m 00s");
-        EXPECT_FALSE(lv_obj_has_flag(ui_charging_3_phase_rcd_label, LV_OBJ_FLAG_HIDDEN));
-        EXPECT_EQ(text_of(ui_charging_1_phase_chargetim_lable), "00h 00m 00s");
+        EXPECT_EQ(text(ui_charging_3_phase_chargetim_lable), "01h 00m 00s");
+        EXPECT_FALSE(hidden(ui_charging_3_phase_rcd_label));
+        EXPECT_EQ(text(ui_charging_1_phase_chargetim_lable), "00h 00m 00s");
 
         ui_charging_3_phase_onhide();
-        lv_disp_load_scr(one);
-        ui_charging_1_phase_onshow();
+        show_again(one);
         EXPECT_EQ(timer_count(), idle_timers + 1);
         ASSERT_NE(charging_timer, nullptr);
         EXPECT_EQ(charging_timer->timer_cb, ui_charging_1_phase_set_charge_time);
         advance(500);
-        EXPECT_EQ(text_of(ui_charging_1_phase_chargetim_lable), "00h 00m 10s");
-        EXPECT_EQ(text_of(ui_charging_3_phase_chargetim_lable), "00h 00m 00s");
+        EXPECT_EQ(text(ui_charging_1_phase_chargetim_lable), "00h 00m 10s");
+        EXPECT_EQ(text(ui_charging_3_phase_chargetim_lable), "00h 00m 00s");
     }
     ui_charging_1_phase_onhide();
     EXPECT_EQ(timer_count(), idle_timers);
@@ -206,24 +126,18 @@ TEST_F(Charging3Phase, OneChargingTimerAcrossPhaseSwitches) {
 
 TEST_F(Charging3Phase, DrawsPhaseNamesInColour) {
     show();
-    send(charging_msg(R"("voltage":[2301,2299,2310],"current":[160,58,1000],"Q":[0,0,0,123456.9])",
-                      R"("_meterStart":120000,"_startTime":)" + std::to_string(kNow - 3723),
-                      R"("runState":"S_K1K2OFF")"));
+    send(charging_message(R"("voltage":[2301,2299,2310],"current":[160,58,1000],"Q":[0,0,0,123456.9])",
+                          R"("_meterStart":120000,"_startTime":)" + std::to_string(kNow - 3723),
+                          R"("runState":"S_K1K2OFF")"));
     advance(560);
     const std::string path = save_frame("charging_3_phase.png");
 
     // Colours in the band of a phase line: the name in cyan, the values in white.
     for (lv_coord_t cy : {5, 40, 75}) {
         SCOPED_TRACE(cy);
-        int cyan = 0, white = 0;
-        for (lv_coord_t y = 120 + cy - 10; y < 120 + cy + 10; y++) {
-            for (lv_coord_t x = 155; x < 305; x++) {
-                cyan += pixel(x, y) == 0x00F0FF;
-                white += pixel(x, y) == 0xFFFFFF;
-            }
-        }
-        EXPECT_GT(cyan, 10) << path;
-        EXPECT_GT(white, 30) << path;
+        const lv_area_t band = centred_box(70, cy, 150, 20);
+        EXPECT_GT(count_pixels(band, is_colour(0x00F0FF)), 10) << path;
+        EXPECT_GT(count_pixels(band, is_colour(0xFFFFFF)), 30) << path;
     }
 }
 

@@ -1,31 +1,17 @@
 #include <gtest/gtest.h>
 
 #include <array>
-#include <cjson/cJSON.h>
-#include <filesystem>
 #include <string>
 #include <vector>
 
-#include "app_fixture.h"
-#include "i18n/lv_i18n.h"
-#include "ui/font_loader/font_loader.h"
+#include "screen_fixture.h"
 #include "ui/ui_finishing/ui_finishing.h"
-#include "ui/ui_statusbar/ui_statusbar.h"
-
-namespace fs = std::filesystem;
 
 namespace {
 
-struct Doc {
-    explicit Doc(const std::string& json) : root(cJSON_Parse(json.c_str())) {}
-    ~Doc() { cJSON_Delete(root); }
-    Doc(const Doc&) = delete;
-    Doc& operator=(const Doc&) = delete;
-    cJSON* root;
-};
-
-std::string text_of(lv_obj_t* label) {
-    return lv_label_get_text(label);
+// A status message with the given members of the connector's ramData.
+std::string ram_data_message(const std::string& members) {
+    return R"({"conns":[{"sessionConnInfo":{"ramData":{)" + members + "}}}]}";
 }
 
 // Where the animated widgets are: the texts' y and the pictures' x offsets from the centre.
@@ -46,89 +32,46 @@ int32_t path_value(lv_anim_path_cb_t path, int32_t start, int32_t end, int32_t t
     return path(&a);
 }
 
-class Finishing : public AppFixture {
+class Finishing : public ScreenFixture {
   protected:
-    void SetUp() override {
-        AppFixture::SetUp();
-        cwd_ = fs::current_path();
-        // The build directory holds the asset set.
-        fs::current_path(fs::path(SD_TEST_OUT_DIR).parent_path().parent_path());
-        ASSERT_TRUE(fs::exists("qorv_lvgl/assets")) << "build the assets target first";
-        lv_i18n_init(lv_i18n_language_pack);
-        ui_statusbar_init();
-    }
-    void TearDown() override { fs::current_path(cwd_); }
+    Finishing() : ScreenFixture(SCREEN_OPS(finishing)) {}
 
     // Builds and loads the screen, then lets a second pass so that no animation timer run is pending.
     void build() {
         lv_disp_load_scr(ui_finishing_init());
         advance(1000, 10);
     }
-    void send(const std::string& json) {
-        Doc doc(json);
-        ASSERT_NE(doc.root, nullptr) << json;
-        ui_finishing_set_data(doc.root);
-    }
-
-    fs::path cwd_;
 };
 
 TEST_F(Finishing, LayoutFollowsTheWidgetTable) {
     build();
     ui_statusbar_set_show(0);
     ui_finishing_onshow();
-    EXPECT_FALSE(lv_obj_has_flag(ui_statusbar, LV_OBJ_FLAG_HIDDEN));
+    EXPECT_FALSE(hidden(ui_statusbar));
     advance(500, 10);
     lv_obj_update_layout(ui_finishing);
 
-    struct Row {
-        const char* name;
-        lv_obj_t* obj;
-        lv_coord_t w, h, cx, cy; // w or h 0: content size, only the centre is checked
-    };
-    const Row rows[] = {
-        {"inform", ui_finishing_inform_label, 280, 0, 0, 50},
-        {"Q", ui_finishing_Q_label, 0, 0, 0, 80},
+    const WidgetRow rows[] = {
+        {"inform", ui_finishing_inform_label, 280, 0, 0, 50, 4},
+        {"Q", ui_finishing_Q_label, 0, 0, 0, 80, 4},
         {"gun", ui_finishing_gun_img, 64, 64, -80, -20},
         {"arrow", ui_finishing_arrow_img, 48, 48, 5, -20},
         {"plug", ui_finishing_plug_img, 64, 64, 90, -20},
     };
-    for (const Row& r : rows) {
-        SCOPED_TRACE(r.name);
-        ASSERT_NE(r.obj, nullptr);
-        EXPECT_EQ(lv_obj_get_parent(r.obj), ui_finishing);
-        const lv_coord_t w = lv_obj_get_width(r.obj), h = lv_obj_get_height(r.obj);
-        if (r.w != 0) {
-            EXPECT_EQ(w, r.w);
-        }
-        if (r.h != 0) {
-            EXPECT_EQ(h, r.h);
-        }
-        EXPECT_EQ(lv_obj_get_x(r.obj), 320 / 2 - w / 2 + r.cx);
-        EXPECT_EQ(lv_obj_get_y(r.obj), 240 / 2 - h / 2 + r.cy);
-    }
+    expect_widget_table(ui_finishing, rows);
     EXPECT_EQ(lv_obj_get_child_cnt(ui_finishing), 5u);
-    EXPECT_EQ(lv_obj_get_style_text_font(ui_finishing_inform_label, LV_PART_MAIN), font_loader_get_font(4));
-    EXPECT_EQ(lv_obj_get_style_text_font(ui_finishing_Q_label, LV_PART_MAIN), font_loader_get_font(4));
     EXPECT_EQ(lv_label_get_long_mode(ui_finishing_inform_label), LV_LABEL_LONG_SCROLL_CIRCULAR);
-    EXPECT_EQ(text_of(ui_finishing_inform_label), "Remove the charging plug");
-    EXPECT_EQ(text_of(ui_finishing_Q_label), "");
+    EXPECT_EQ(text(ui_finishing_inform_label), "Remove the charging plug");
+    EXPECT_EQ(text(ui_finishing_Q_label), "");
 
-    send(R"({"conns":[{"sessionConnInfo":{"ramData":{"actualMeter":15234}}}]})");
+    send(ram_data_message(R"("actualMeter":15234)"));
     advance(100, 10);
     const std::string path = save_frame("finishing.png");
-    auto lit = [&](lv_coord_t x1, lv_coord_t y1, lv_coord_t x2, lv_coord_t y2) {
-        int n = 0;
-        for (lv_coord_t y = y1; y <= y2; y++) {
-            for (lv_coord_t x = x1; x <= x2; x++) n += pixel(x, y) != 0;
-        }
-        return n;
-    };
-    EXPECT_GT(lit(48, 68, 111, 131), 300) << path;   // gun
-    EXPECT_GT(lit(141, 76, 188, 123), 200) << path;  // arrow
-    EXPECT_GT(lit(218, 68, 281, 131), 300) << path;  // plug
-    EXPECT_GT(lit(20, 160, 300, 180), 200) << path;  // request
-    EXPECT_GT(lit(110, 190, 210, 210), 100) << path; // energy
+    EXPECT_GT(count_pixels(48, 68, 111, 131, is_lit), 300) << path;   // gun
+    EXPECT_GT(count_pixels(141, 76, 188, 123, is_lit), 200) << path;  // arrow
+    EXPECT_GT(count_pixels(218, 68, 281, 131, is_lit), 300) << path;  // plug
+    EXPECT_GT(count_pixels(20, 160, 300, 180, is_lit), 200) << path;  // request
+    EXPECT_GT(count_pixels(110, 190, 210, 210, is_lit), 100) << path; // energy
 }
 
 TEST_F(Finishing, EnergyOfTheSession) {
@@ -150,13 +93,13 @@ TEST_F(Finishing, EnergyOfTheSession) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        send(std::string(R"({"conns":[{"sessionConnInfo":{"ramData":{)") + c.ram_data + "}}}]}");
-        EXPECT_EQ(text_of(ui_finishing_Q_label), c.shown);
+        send(ram_data_message(c.ram_data));
+        EXPECT_EQ(text(ui_finishing_Q_label), c.shown);
     }
     // At most 30 characters.
-    send(R"({"conns":[{"sessionConnInfo":{"ramData":{"actualMeter":1e30}}}]})");
-    EXPECT_EQ(text_of(ui_finishing_Q_label).size(), 30u);
-    EXPECT_EQ(text_of(ui_finishing_Q_label).substr(0, 5), "10000");
+    send(ram_data_message(R"("actualMeter":1e30)"));
+    EXPECT_EQ(text(ui_finishing_Q_label).size(), 30u);
+    EXPECT_EQ(text(ui_finishing_Q_label).substr(0, 5), "10000");
 }
 
 TEST_F(Finishing, AnimationPositionsAtChosenTimes) {
@@ -230,23 +173,21 @@ TEST_F(Finishing, ShownAgainPlaysTheSameMotion) {
 TEST_F(Finishing, LanguageChangeOnShownAndHiddenScreen) {
     build();
     ui_finishing_onshow();
-    send(R"({"conns":[{"sessionConnInfo":{"ramData":{"actualMeter":15234}}}]})");
-    ASSERT_EQ(lv_i18n_set_locale("fr-FR"), 0);
-    ui_finishing_language_changed();
-    const std::string french = text_of(ui_finishing_inform_label);
+    send(ram_data_message(R"("actualMeter":15234)"));
+    change_language("fr-FR");
+    const std::string french = text(ui_finishing_inform_label);
     EXPECT_EQ(french, lv_i18n_get_text("s_remove_plug"));
     EXPECT_NE(french, "Remove the charging plug");
-    EXPECT_EQ(text_of(ui_finishing_Q_label), "15.23 kWh");
+    EXPECT_EQ(text(ui_finishing_Q_label), "15.23 kWh");
 
     ui_finishing_onhide();
-    ASSERT_EQ(lv_i18n_set_locale("de-DE"), 0);
-    ui_finishing_language_changed();
-    const std::string german = text_of(ui_finishing_inform_label);
+    change_language("de-DE");
+    const std::string german = text(ui_finishing_inform_label);
     EXPECT_NE(german, french);
     EXPECT_NE(german, "Remove the charging plug");
     ui_finishing_onshow();
-    EXPECT_EQ(text_of(ui_finishing_inform_label), german);
-    EXPECT_EQ(text_of(ui_finishing_Q_label), "15.23 kWh");
+    EXPECT_EQ(text(ui_finishing_inform_label), german);
+    EXPECT_EQ(text(ui_finishing_Q_label), "15.23 kWh");
 }
 
 } // namespace

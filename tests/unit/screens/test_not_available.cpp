@@ -1,22 +1,11 @@
 #include <gtest/gtest.h>
 
-#include <cjson/cJSON.h>
-#include <filesystem>
-#include <memory>
 #include <string>
-#include <vector>
 
-#include "app_fixture.h"
-#include "i18n/lv_i18n.h"
-#include "ui/font_loader/font_loader.h"
+#include "screen_fixture.h"
 #include "ui/ui_not_available/ui_not_available.h"
-#include "ui/ui_statusbar/ui_statusbar.h"
-
-namespace fs = std::filesystem;
 
 namespace {
-
-using Doc = std::unique_ptr<cJSON, decltype(&cJSON_Delete)>;
 
 constexpr const char* kBlank = " ";
 
@@ -33,53 +22,10 @@ std::string fault_message(const char* e, const char* g, const char* s = R"("Faul
     return json + "}";
 }
 
-std::string quoted(const std::string& s) {
-    return "\"" + s + "\"";
-}
-
-// The code as written, in small letters, in capitals and with every letter's case swapped.
-std::vector<std::string> case_variants(const std::string& code) {
-    std::vector<std::string> v(4, code);
-    for (size_t i = 0; i < code.size(); i++) {
-        const char c = code[i];
-        const bool is_upper = c >= 'A' && c <= 'Z', is_lower = c >= 'a' && c <= 'z';
-        v[1][i] = is_upper ? char(c - 'A' + 'a') : c;
-        v[2][i] = is_lower ? char(c - 'a' + 'A') : c;
-        v[3][i] = is_upper ? v[1][i] : is_lower ? v[2][i] : c;
-    }
-    return v;
-}
-
-std::string text(lv_obj_t* label) {
-    return lv_label_get_text(label);
-}
-
-class NotAvailable : public AppFixture {
+class NotAvailable : public ScreenFixture {
   protected:
-    void SetUp() override {
-        // The asset set lies beside the tests' build directory.
-        fs::current_path(fs::path(SD_TEST_OUT_DIR).parent_path().parent_path());
-        AppFixture::SetUp();
-        lv_i18n_init(lv_i18n_language_pack);
-        ui_statusbar_init();
-    }
+    NotAvailable() : ScreenFixture(SCREEN_OPS(not_available)) {}
 
-    // What the screen manager does when it first selects the screen.
-    void show() {
-        lv_obj_t* scr = ui_not_available_init();
-        ASSERT_EQ(scr, ui_not_available);
-        lv_disp_load_scr(scr);
-        ui_not_available_onshow();
-    }
-    void send(const std::string& json) {
-        Doc doc(cJSON_Parse(json.c_str()), cJSON_Delete);
-        ASSERT_NE(doc, nullptr) << json;
-        ui_not_available_set_data(doc.get());
-    }
-    void change_language(const char* locale) {
-        ASSERT_EQ(lv_i18n_set_locale(locale), 0);
-        ui_not_available_language_changed();
-    }
     void expect_lines(const std::string& main, const std::string& sub) {
         EXPECT_EQ(text(ui_not_available_fault), main);
         EXPECT_EQ(text(ui_not_available_fault_sub), sub);
@@ -102,18 +48,10 @@ TEST_F(NotAvailable, BuildsTheWidgetTable) {
     };
     for (const Box& b : boxes) {
         SCOPED_TRACE(b.name);
-        lv_area_t a;
-        lv_obj_get_coords(b.obj, &a);
-        EXPECT_EQ(a.x1, b.x);
-        EXPECT_EQ(a.y1, b.y);
-        EXPECT_EQ(lv_area_get_width(&a), b.w);
-        EXPECT_EQ(lv_area_get_height(&a), b.h);
+        expect_area(b.obj, b.x, b.y, b.w, b.h);
     }
     // The inform label takes its text's size, centred 30 px below the middle (halves truncated apart).
-    lv_area_t inform;
-    lv_obj_get_coords(ui_not_available_inform, &inform);
-    EXPECT_EQ(inform.x1, 160 - lv_area_get_width(&inform) / 2);
-    EXPECT_EQ(inform.y1, 120 - lv_area_get_height(&inform) / 2 + 30);
+    expect_centred(ui_not_available_inform, ui_not_available, 0, 0, 0, 30);
 
     EXPECT_STREQ(static_cast<const char*>(lv_img_get_src(ui_not_available_img)),
                  "A:qorv_lvgl/assets/img/misc_icon/red_triangle_exclaim.png");
@@ -275,8 +213,7 @@ TEST_F(NotAvailable, LanguageChangesRewriteAllThreeLines) {
     expect_lines("Erdungsfehler", "GroundFailure");
 
     // Hidden: the texts change too, so the screen is right when it comes back.
-    ui_not_available_onhide();
-    lv_disp_load_scr(lv_obj_create(nullptr));
+    hide();
     change_language("ru-RU");
     EXPECT_EQ(text(ui_not_available_inform), "Недоступно");
     expect_lines("Ошибка заземления", "GroundFailure");
@@ -303,34 +240,22 @@ TEST_F(NotAvailable, LanguageChangeBeforeTheFirstDataTouchesOnlyTheHeading) {
 TEST_F(NotAvailable, DrawsUnderAVisibleStatusBar) {
     ui_statusbar_set_show(0); // as a screen without the bar would leave it
     show();
-    EXPECT_FALSE(lv_obj_has_flag(ui_statusbar, LV_OBJ_FLAG_HIDDEN));
+    EXPECT_FALSE(hidden(ui_statusbar));
     send(fault_message(R"("GroundFailure")", nullptr));
     advance(100);
     save_frame("not_available/ground_fault.png");
 
-    auto count = [this](lv_coord_t x1, lv_coord_t y1, lv_coord_t x2, lv_coord_t y2, auto pred) {
-        int n = 0;
-        for (lv_coord_t y = y1; y <= y2; y++)
-            for (lv_coord_t x = x1; x <= x2; x++) n += pred(pixel(x, y));
-        return n;
-    };
-    auto red = [](uint32_t c) { return (c >> 16) > 0xB0 && ((c >> 8) & 0xFF) < 0x60 && (c & 0xFF) < 0x60; };
-    auto bright = [](uint32_t c) {
-        return (c >> 16) > 0xC0 && ((c >> 8) & 0xFF) > 0xC0 && (c & 0xFF) > 0xC0;
-    };
-    auto lit = [](uint32_t c) { return c != 0; };
-
-    EXPECT_GT(count(130, 70, 189, 129, red), 300);    // the triangle
-    EXPECT_EQ(count(0, 70, 120, 129, lit), 0);        // nothing beside it
-    EXPECT_GT(count(60, 138, 260, 162, bright), 50);  // "Not available"
-    EXPECT_GT(count(100, 178, 220, 202, bright), 30); // "Ground fault"
-    EXPECT_GT(count(100, 213, 220, 237, bright), 30); // "GroundFailure"
-    EXPECT_EQ(count(0, 178, 80, 239, lit), 0);        // both lines centred
-    EXPECT_EQ(count(240, 178, 319, 239, lit), 0);
+    EXPECT_GT(count_pixels(130, 70, 189, 129, is_red), 300);    // the triangle
+    EXPECT_EQ(count_pixels(0, 70, 120, 129, is_lit), 0);        // nothing beside it
+    EXPECT_GT(count_pixels(60, 138, 260, 162, is_bright), 50);  // "Not available"
+    EXPECT_GT(count_pixels(100, 178, 220, 202, is_bright), 30); // "Ground fault"
+    EXPECT_GT(count_pixels(100, 213, 220, 237, is_bright), 30); // "GroundFailure"
+    EXPECT_EQ(count_pixels(0, 178, 80, 239, is_lit), 0);        // both lines centred
+    EXPECT_EQ(count_pixels(240, 178, 319, 239, is_lit), 0);
 
     // Leaving gives back the visibility that held before.
     ui_not_available_onhide();
-    EXPECT_TRUE(lv_obj_has_flag(ui_statusbar, LV_OBJ_FLAG_HIDDEN));
+    EXPECT_TRUE(hidden(ui_statusbar));
 }
 
 } // namespace

@@ -1,34 +1,19 @@
 #include <gtest/gtest.h>
 
-#include <cjson/cJSON.h>
-#include <filesystem>
-#include <memory>
 #include <string>
 
-#include "app_fixture.h"
-#include "i18n/lv_i18n.h"
-#include "ui/font_loader/font_loader.h"
+#include "screen_fixture.h"
 #include "ui/ui_idle/ui_idle.h"
-#include "ui/ui_statusbar/ui_statusbar.h"
 #include "ui/ui_suspended_ev/ui_suspended_ev.h"
 #include "ui/ui_suspended_evse/ui_suspended_evse.h"
 #include "ui/ui_swiping_card/ui_swiping_card.h"
 #include "ui/ui_swiping_rfid/ui_swiping_rfid.h"
 
-namespace fs = std::filesystem;
-
 namespace {
 
 // One screen of one picture and one label, with what its widget table says.
-struct Screen {
-    const char* name;
+struct Screen : ScreenOps {
     void (*screen_init)(void);
-    lv_obj_t* (*init)(void);
-    void (*onshow)(void);
-    void (*onhide)(void);
-    void (*set_data)(const cJSON*);
-    void (*language_changed)(void);
-    lv_obj_t** root;
     lv_obj_t** img;
     lv_obj_t** label;
     lv_coord_t img_w, img_h, img_x, img_y;
@@ -43,9 +28,7 @@ struct Screen {
     lv_text_align_t align;
 };
 
-#define SCREEN_FNS(m)                                                                                        \
-#m, ui_##m##_screen_init, ui_##m##_init, ui_##m##_onshow, ui_##m##_onhide, ui_##m##_set_data,            \
-        ui_##m##_language_changed, &ui_##m
+#define SCREEN_FNS(m) SCREEN_OPS(m), ui_##m##_screen_init
 
 const Screen kScreens[] = {
     {SCREEN_FNS(idle), &ui_idle_plug_in_img, &ui_idle_inform_label, 270, 80, 0, -20, 280, 0, 50,
@@ -65,40 +48,7 @@ const Screen kScreens[] = {
      "Swipe RFID to start charging", true, false, false, LV_TEXT_ALIGN_AUTO},
 };
 
-using Doc = std::unique_ptr<cJSON, decltype(&cJSON_Delete)>;
-
-Doc parse(const char* json) {
-    return Doc(cJSON_Parse(json), cJSON_Delete);
-}
-
-std::string text_of(lv_obj_t* label) {
-    return lv_label_get_text(label);
-}
-
-lv_area_t coords_of(lv_obj_t* obj) {
-    lv_obj_update_layout(obj);
-    lv_area_t a;
-    lv_obj_get_coords(obj, &a);
-    return a;
-}
-
-class SimpleScreens : public AppFixture {
-  protected:
-    void SetUp() override {
-        fs::current_path(fs::path(SD_TEST_OUT_DIR).parent_path().parent_path());
-        AppFixture::SetUp();
-        lv_i18n_init(lv_i18n_language_pack);
-        ui_statusbar_init();
-    }
-    void TearDown() override { lv_i18n_set_locale("en-US"); }
-
-    // What the screen manager does when it selects a screen.
-    static void show(const Screen& s) {
-        if (*s.root == nullptr) *s.root = s.init();
-        lv_disp_load_scr(*s.root);
-        s.onshow();
-    }
-};
+class SimpleScreens : public ScreenFixture {};
 
 TEST_F(SimpleScreens, ConstructionGivesTheDesignTexts) {
     for (const Screen& s : kScreens) {
@@ -107,7 +57,7 @@ TEST_F(SimpleScreens, ConstructionGivesTheDesignTexts) {
         ASSERT_NE(*s.root, nullptr);
         EXPECT_EQ(lv_obj_get_parent(*s.root), nullptr);
         if (s.design_text != nullptr) {
-            EXPECT_EQ(text_of(*s.label), s.design_text);
+            EXPECT_EQ(text(*s.label), s.design_text);
         }
         // Nothing is loaded before init.
         EXPECT_EQ(lv_img_get_src(*s.img), nullptr);
@@ -151,7 +101,7 @@ TEST_F(SimpleScreens, InitCompletesEachScreenAsItsTableSays) {
         EXPECT_NEAR((label.y1 + label.y2) / 2.0, 120 + s.label_y, 1.0);
 
         const std::string english = lv_i18n_get_text(s.key);
-        EXPECT_EQ(text_of(*s.label), s.text_after_init ? english : s.design_text);
+        EXPECT_EQ(text(*s.label), s.text_after_init ? english : s.design_text);
     }
 }
 
@@ -161,9 +111,9 @@ TEST_F(SimpleScreens, EachScreenSetsTheStatusBarAndRestoresIt) {
         SCOPED_TRACE(s.name);
         log.clear();
         show(s);
-        EXPECT_EQ(lv_obj_has_flag(ui_statusbar, LV_OBJ_FLAG_HIDDEN), s.bar_hidden);
+        EXPECT_EQ(hidden(ui_statusbar), s.bar_hidden);
         s.onhide();
-        EXPECT_FALSE(lv_obj_has_flag(ui_statusbar, LV_OBJ_FLAG_HIDDEN));
+        EXPECT_FALSE(hidden(ui_statusbar));
         EXPECT_EQ(log.count("RESTORE statusbar show  =  1"), 1u);
     }
 }
@@ -181,10 +131,10 @@ TEST_F(SimpleScreens, StatusMessagesWriteOnlyTheSuspendedTexts) {
         lv_label_set_text(*s.label, "stale");
         for (const char* json : messages) {
             SCOPED_TRACE(json);
-            Doc doc = parse(json);
+            JsonDoc doc = parse_json(json);
             ASSERT_NE(doc, nullptr);
             s.set_data(doc.get());
-            EXPECT_EQ(text_of(*s.label), s.text_after_init ? "stale" : lv_i18n_get_text(s.key));
+            EXPECT_EQ(text(*s.label), s.text_after_init ? "stale" : lv_i18n_get_text(s.key));
         }
         s.onhide();
     }
@@ -197,8 +147,8 @@ TEST_F(SimpleScreens, LanguageChangesReachShownAndHiddenScreens) {
     };
     // Every screen is built; the suspended-by-EV screen is the one shown.
     for (const Screen& s : kScreens) *s.root = s.init();
-    show(kScreens[1]);
-    Doc empty = parse("{}");
+    show_again(kScreens[1]);
+    JsonDoc empty = parse_json("{}");
     kScreens[1].set_data(empty.get());
 
     const Expect locales[] = {
@@ -211,10 +161,10 @@ TEST_F(SimpleScreens, LanguageChangesReachShownAndHiddenScreens) {
         SCOPED_TRACE(e.locale);
         ASSERT_EQ(lv_i18n_set_locale(e.locale), 0);
         for (const Screen& s : kScreens) s.language_changed();
-        EXPECT_EQ(text_of(ui_idle_inform_label), e.idle);
+        EXPECT_EQ(text(ui_idle_inform_label), e.idle);
         for (const Screen& s : kScreens) {
             SCOPED_TRACE(s.name);
-            EXPECT_EQ(text_of(*s.label), lv_i18n_get_text(s.key));
+            EXPECT_EQ(text(*s.label), lv_i18n_get_text(s.key));
         }
     }
 }
@@ -225,14 +175,14 @@ TEST_F(SimpleScreens, ScreensBuiltAfterASwitchStartInTheCurrentLanguage) {
         if (!s.text_after_init) continue;
         SCOPED_TRACE(s.name);
         show(s);
-        EXPECT_EQ(text_of(*s.label), lv_i18n_get_text(s.key));
-        EXPECT_NE(text_of(*s.label), s.design_text == nullptr ? "Connect the charging plug" : s.design_text);
+        EXPECT_EQ(text(*s.label), lv_i18n_get_text(s.key));
+        EXPECT_NE(text(*s.label), s.design_text == nullptr ? "Connect the charging plug" : s.design_text);
         s.onhide();
     }
 }
 
 TEST_F(SimpleScreens, DrawsThePictureAndTheTextOnBlack) {
-    Doc empty = parse("{}");
+    JsonDoc empty = parse_json("{}");
     for (const Screen& s : kScreens) {
         SCOPED_TRACE(s.name);
         show(s);
@@ -243,13 +193,8 @@ TEST_F(SimpleScreens, DrawsThePictureAndTheTextOnBlack) {
         // Text: some fully white pixels inside the label; picture: something not black inside it.
         const lv_area_t label = coords_of(*s.label);
         const lv_area_t img = coords_of(*s.img);
-        bool white = false, drawn = false;
-        for (lv_coord_t y = label.y1; y <= label.y2; y++)
-            for (lv_coord_t x = label.x1; x <= label.x2; x++) white = white || pixel(x, y) == 0xFFFFFF;
-        for (lv_coord_t y = img.y1; y <= img.y2; y++)
-            for (lv_coord_t x = img.x1; x <= img.x2; x++) drawn = drawn || pixel(x, y) != 0;
-        EXPECT_TRUE(white);
-        EXPECT_TRUE(drawn);
+        EXPECT_GT(count_pixels(label, is_colour(0xFFFFFF)), 0);
+        EXPECT_GT(count_pixels(img, is_lit), 0);
         // Below both widgets the screen is black.
         EXPECT_EQ(pixel(5, 235), 0u);
         s.onhide();

@@ -1,24 +1,11 @@
 #include <gtest/gtest.h>
 
-#include <cjson/cJSON.h>
 #include <cstring>
-#include <filesystem>
-#include <memory>
 #include <string>
 
-#include "app_fixture.h"
-#include "msg/msg.h"
-#include "ui/ui_statusbar/ui_statusbar.h"
-
-namespace fs = std::filesystem;
+#include "screen_fixture.h"
 
 namespace {
-
-using Doc = std::unique_ptr<cJSON, decltype(&cJSON_Delete)>;
-
-Doc parse(const std::string& json) {
-    return Doc(cJSON_Parse(json.c_str()), cJSON_Delete);
-}
 
 // A status message with the given members of global.drvPointInfo and global.sysconfigInfo.
 std::string message(const std::string& points, const std::string& sysconfig = "") {
@@ -47,34 +34,15 @@ lv_res_t count_info(lv_img_decoder_t*, const void* src, lv_img_header_t*) {
     return LV_RES_INV;
 }
 
-class StatusBar : public AppFixture {
+class StatusBar : public ScreenFixture {
   protected:
-    void SetUp() override {
-        // The asset set lies beside the tests' build directory.
-        fs::current_path(fs::path(SD_TEST_OUT_DIR).parent_path().parent_path());
-        AppFixture::SetUp();
-        ui_statusbar_init();
-    }
-    void TearDown() override { msg_unpin_now(); }
-
-    void send(const std::string& json) {
-        Doc doc = parse(json);
-        ASSERT_NE(doc, nullptr) << json;
-        ui_statusbar_set_data(doc.get());
-    }
+    StatusBar() : ScreenFixture({.name = "statusbar", .set_data = ui_statusbar_set_data}) {}
 };
 
 TEST_F(StatusBar, LaysOutTheBarOnTheTopLayer) {
     EXPECT_EQ(lv_obj_get_parent(ui_statusbar), lv_layer_top());
-    EXPECT_FALSE(lv_obj_has_flag(ui_statusbar, LV_OBJ_FLAG_HIDDEN));
-    lv_obj_update_layout(ui_statusbar);
-
-    lv_area_t bar;
-    lv_obj_get_coords(ui_statusbar, &bar);
-    EXPECT_EQ(bar.x1, 0);
-    EXPECT_EQ(bar.y1, 3);
-    EXPECT_EQ(lv_area_get_width(&bar), 320);
-    EXPECT_EQ(lv_area_get_height(&bar), 35);
+    EXPECT_FALSE(hidden(ui_statusbar));
+    expect_area(ui_statusbar, 0, 3, 320, 35);
 
     struct Icon {
         lv_obj_t* obj;
@@ -88,19 +56,13 @@ TEST_F(StatusBar, LaysOutTheBarOnTheTopLayer) {
     };
     for (const Icon& icon : icons) {
         SCOPED_TRACE(icon.file);
-        lv_area_t a;
-        lv_obj_get_coords(icon.obj, &a);
-        EXPECT_EQ(a.x1, icon.x);
-        EXPECT_EQ(a.y1, 3);
-        EXPECT_EQ(lv_area_get_width(&a), 36);
-        EXPECT_EQ(lv_area_get_height(&a), 29);
+        expect_area(icon.obj, icon.x, 3, 36, 29);
         EXPECT_EQ(src_of(icon.obj), picture(icon.file));
     }
 
     // The clock sits 10 px from the right edge, 2 px above the bar's middle.
     EXPECT_STREQ(lv_label_get_text(ui_clock_text), "18:00");
-    lv_area_t clock;
-    lv_obj_get_coords(ui_clock_text, &clock);
+    const lv_area_t clock = coords_of(ui_clock_text);
     EXPECT_EQ(clock.x2, 320 - 10 - 1);
     EXPECT_NEAR((clock.y1 + clock.y2) / 2.0, 3 + 35 / 2 - 2, 1.0);
 }
@@ -219,7 +181,6 @@ TEST_F(StatusBar, ClockFollowsTheTimeZoneInQuarterHours) {
 
 TEST_F(StatusBar, RestoresTheVisibilityThatHeldBeforeTheScreen) {
     AppLog log;
-    auto hidden = [] { return lv_obj_has_flag(ui_statusbar, LV_OBJ_FLAG_HIDDEN); };
 
     // What the screens' onshow and onhide do: welcome hides the bar, idle shows it, stopping hides it,
     // finishing shows it; every onhide restores.
@@ -247,7 +208,7 @@ TEST_F(StatusBar, RestoresTheVisibilityThatHeldBeforeTheScreen) {
             ui_statusbar_restore_show();
         else
             ui_statusbar_set_show(uint8_t(s.show));
-        EXPECT_EQ(hidden(), s.hidden);
+        EXPECT_EQ(hidden(ui_statusbar), s.hidden);
         if (s.log == nullptr) {
             EXPECT_TRUE(log.lines().empty());
         } else {
@@ -259,14 +220,14 @@ TEST_F(StatusBar, RestoresTheVisibilityThatHeldBeforeTheScreen) {
 
     // One level is saved: showing twice in a row saves the hidden state, and restoring brings it back.
     ui_statusbar_set_show(1);
-    EXPECT_FALSE(hidden());
+    EXPECT_FALSE(hidden(ui_statusbar));
     log.clear();
     ui_statusbar_restore_show();
-    EXPECT_TRUE(hidden());
+    EXPECT_TRUE(hidden(ui_statusbar));
     EXPECT_EQ(log.count("RESTORE statusbar show  =  0"), 1u);
     // Restoring again keeps the saved value.
     ui_statusbar_restore_show();
-    EXPECT_TRUE(hidden());
+    EXPECT_TRUE(hidden(ui_statusbar));
 }
 
 TEST_F(StatusBar, DrawsOnTopOfTheScreen) {

@@ -1,22 +1,11 @@
 #include <gtest/gtest.h>
 
-#include <cjson/cJSON.h>
-#include <filesystem>
-#include <memory>
 #include <string>
-#include <vector>
 
-#include "app_fixture.h"
-#include "i18n/lv_i18n.h"
-#include "ui/font_loader/font_loader.h"
-#include "ui/ui_statusbar/ui_statusbar.h"
+#include "screen_fixture.h"
 #include "ui/ui_stopping/ui_stopping.h"
 
-namespace fs = std::filesystem;
-
 namespace {
-
-using Doc = std::unique_ptr<cJSON, decltype(&cJSON_Delete)>;
 
 // A status message with the stop reason and the controller's error code, each given as raw JSON or
 // left out when null.
@@ -29,53 +18,10 @@ std::string stop_message(const char* reason, const char* err_code = nullptr) {
     return R"({"conns":[)" + conn + "}]}";
 }
 
-std::string quoted(const std::string& s) {
-    return "\"" + s + "\"";
-}
-
-// The code as written, in small letters, in capitals and with every letter's case swapped.
-std::vector<std::string> case_variants(const std::string& code) {
-    std::vector<std::string> v(4, code);
-    for (size_t i = 0; i < code.size(); i++) {
-        const char c = code[i];
-        const bool is_upper = c >= 'A' && c <= 'Z', is_lower = c >= 'a' && c <= 'z';
-        v[1][i] = is_upper ? char(c - 'A' + 'a') : c;
-        v[2][i] = is_lower ? char(c - 'a' + 'A') : c;
-        v[3][i] = is_upper ? v[1][i] : is_lower ? v[2][i] : c;
-    }
-    return v;
-}
-
-std::string text(lv_obj_t* label) {
-    return lv_label_get_text(label);
-}
-
-class Stopping : public AppFixture {
+class Stopping : public ScreenFixture {
   protected:
-    void SetUp() override {
-        // The asset set lies beside the tests' build directory.
-        fs::current_path(fs::path(SD_TEST_OUT_DIR).parent_path().parent_path());
-        AppFixture::SetUp();
-        lv_i18n_init(lv_i18n_language_pack);
-        ui_statusbar_init();
-    }
+    Stopping() : ScreenFixture(SCREEN_OPS(stopping)) {}
 
-    // What the screen manager does when it first selects the screen.
-    void show() {
-        lv_obj_t* scr = ui_stopping_init();
-        ASSERT_EQ(scr, ui_stopping);
-        lv_disp_load_scr(scr);
-        ui_stopping_onshow();
-    }
-    void send(const std::string& json) {
-        Doc doc(cJSON_Parse(json.c_str()), cJSON_Delete);
-        ASSERT_NE(doc, nullptr) << json;
-        ui_stopping_set_data(doc.get());
-    }
-    void change_language(const char* locale) {
-        ASSERT_EQ(lv_i18n_set_locale(locale), 0);
-        ui_stopping_language_changed();
-    }
     std::string tips() { return text(ui_stopping_tips_lable); }
 };
 
@@ -83,21 +29,10 @@ TEST_F(Stopping, BuildsTheWidgetTable) {
     show();
     lv_obj_update_layout(ui_stopping);
 
-    lv_area_t a;
-    lv_obj_get_coords(ui_stopping_img, &a);
-    EXPECT_EQ(a.x1, 129);
-    EXPECT_EQ(a.y1, 62);
-    EXPECT_EQ(lv_area_get_width(&a), 62);
-    EXPECT_EQ(lv_area_get_height(&a), 63);
-    lv_obj_get_coords(ui_stopping_tips_lable, &a);
-    EXPECT_EQ(a.x1, 0);
-    EXPECT_EQ(a.y1, 171);
-    EXPECT_EQ(lv_area_get_width(&a), 320);
-    EXPECT_EQ(lv_area_get_height(&a), 30);
+    expect_area(ui_stopping_img, 129, 62, 62, 63);
+    expect_area(ui_stopping_tips_lable, 0, 171, 320, 30);
     // The explanation takes its text's size, centred 30 px below the middle.
-    lv_obj_get_coords(ui_stopping_explanation_lable, &a);
-    EXPECT_EQ(a.x1, 160 - lv_area_get_width(&a) / 2);
-    EXPECT_EQ(a.y1, 120 - lv_area_get_height(&a) / 2 + 30);
+    expect_centred(ui_stopping_explanation_lable, ui_stopping, 0, 0, 0, 30);
 
     EXPECT_STREQ(static_cast<const char*>(lv_img_get_src(ui_stopping_img)),
                  "A:qorv_lvgl/assets/img/misc_icon/red_exclaim.png");
@@ -215,14 +150,12 @@ TEST_F(Stopping, LanguageChangesFollowTheShownReason) {
     EXPECT_EQ(tips(), "Fernstopp");
 
     // Hidden: the texts change as well, and the last reason stays until new data arrives.
-    ui_stopping_onhide();
-    lv_disp_load_scr(lv_obj_create(nullptr));
+    hide();
     change_language("el-GR");
     EXPECT_EQ(text(ui_stopping_explanation_lable), "Διακοπή...");
     EXPECT_EQ(tips(), "Απομακρυσμένη διακοπή");
 
-    lv_disp_load_scr(ui_stopping);
-    ui_stopping_onshow();
+    show_again();
     EXPECT_EQ(tips(), "Απομακρυσμένη διακοπή");
     send(stop_message(R"("EVDisconnected")"));
     EXPECT_EQ(tips(), "Το βύσμα αφαιρέθηκε");
@@ -240,33 +173,22 @@ TEST_F(Stopping, LanguageChangeBeforeTheFirstDataLeavesTheTipsAlone) {
 }
 
 TEST_F(Stopping, HidesTheStatusBarWhileShown) {
-    ASSERT_FALSE(lv_obj_has_flag(ui_statusbar, LV_OBJ_FLAG_HIDDEN));
+    ASSERT_FALSE(hidden(ui_statusbar));
     show();
-    EXPECT_TRUE(lv_obj_has_flag(ui_statusbar, LV_OBJ_FLAG_HIDDEN));
+    EXPECT_TRUE(hidden(ui_statusbar));
     send(stop_message(R"("Remote")"));
     advance(100);
     save_frame("stopping/remote.png");
     // The bar's strip stays black; the picture and both lines are drawn.
-    auto count = [this](lv_coord_t x1, lv_coord_t y1, lv_coord_t x2, lv_coord_t y2, auto pred) {
-        int n = 0;
-        for (lv_coord_t y = y1; y <= y2; y++)
-            for (lv_coord_t x = x1; x <= x2; x++) n += pred(pixel(x, y));
-        return n;
-    };
-    auto lit = [](uint32_t c) { return c != 0; };
-    auto red = [](uint32_t c) { return (c >> 16) > 0xB0 && ((c >> 8) & 0xFF) < 0x60 && (c & 0xFF) < 0x60; };
-    auto bright = [](uint32_t c) {
-        return (c >> 16) > 0xC0 && ((c >> 8) & 0xFF) > 0xC0 && (c & 0xFF) > 0xC0;
-    };
-    EXPECT_EQ(count(0, 0, 319, 40, lit), 0);
-    EXPECT_GT(count(129, 62, 190, 124, red), 300);
-    EXPECT_GT(count(80, 138, 240, 162, bright), 40); // "Stopping..."
-    EXPECT_GT(count(80, 171, 240, 200, bright), 40); // "Remote stop"
-    EXPECT_EQ(count(0, 171, 70, 200, lit), 0);       // centred
-    EXPECT_EQ(count(250, 171, 319, 200, lit), 0);
+    EXPECT_EQ(count_pixels(0, 0, 319, 40, is_lit), 0);
+    EXPECT_GT(count_pixels(129, 62, 190, 124, is_red), 300);
+    EXPECT_GT(count_pixels(80, 138, 240, 162, is_bright), 40); // "Stopping..."
+    EXPECT_GT(count_pixels(80, 171, 240, 200, is_bright), 40); // "Remote stop"
+    EXPECT_EQ(count_pixels(0, 171, 70, 200, is_lit), 0);       // centred
+    EXPECT_EQ(count_pixels(250, 171, 319, 200, is_lit), 0);
 
     ui_stopping_onhide();
-    EXPECT_FALSE(lv_obj_has_flag(ui_statusbar, LV_OBJ_FLAG_HIDDEN));
+    EXPECT_FALSE(hidden(ui_statusbar));
 }
 
 } // namespace

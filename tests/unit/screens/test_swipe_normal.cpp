@@ -1,16 +1,10 @@
 #include <gtest/gtest.h>
 
-#include <cstring>
-#include <filesystem>
 #include <string>
 #include <vector>
 
-#include "app_fixture.h"
-#include "i18n/lv_i18n.h"
-#include "ui/ui_statusbar/ui_statusbar.h"
+#include "screen_fixture.h"
 #include "ui/ui_swipe_normal/ui_swipe_normal.h"
-
-namespace fs = std::filesystem;
 
 namespace {
 
@@ -21,30 +15,9 @@ std::string message(const std::string& conn_config) {
     return R"({"global":{},"conns":[{"connConfig":)" + conn_config + "}]}";
 }
 
-class SwipeNormalTest : public AppFixture {
+class SwipeNormalTest : public ScreenFixture {
   protected:
-    void SetUp() override {
-        AppFixture::SetUp();
-        // The build directory holds qorv_lvgl/assets; the test program lives in its tests/ folder.
-        fs::current_path(fs::read_symlink("/proc/self/exe").parent_path().parent_path());
-        lv_i18n_init(lv_i18n_language_pack);
-        ui_statusbar_init();
-    }
-
-    void build() {
-        ui_swipe_normal_init();
-        lv_disp_load_scr(ui_swipe_normal);
-        ui_swipe_normal_onshow();
-    }
-
-    void send(const std::string& json) {
-        cJSON* root = cJSON_Parse(json.c_str());
-        ASSERT_NE(root, nullptr) << json;
-        ui_swipe_normal_set_data(root);
-        cJSON_Delete(root);
-    }
-
-    static std::string text(lv_obj_t* label) { return lv_label_get_text(label); }
+    SwipeNormalTest() : ScreenFixture(SCREEN_OPS(swipe_normal)) {}
 
     // The pixels of the QR code's square as drawn now.
     std::vector<uint32_t> qr_pixels() {
@@ -77,7 +50,7 @@ class SwipeNormalTest : public AppFixture {
 
 TEST_F(SwipeNormalTest, InitShowsZeroErrorAndTheTranslatedRequest) {
     AppLog log;
-    build();
+    show();
     EXPECT_EQ(text(ui_swipe_normal_station_number), "0");
     EXPECT_EQ(text(ui_swipe_normal_inform_text), "Swipe RFID card or scan QR code");
     EXPECT_STREQ(static_cast<const char*>(lv_img_get_src(ui_swipe_normal_image)),
@@ -103,7 +76,7 @@ TEST_F(SwipeNormalTest, InitShowsZeroErrorAndTheTranslatedRequest) {
 }
 
 TEST_F(SwipeNormalTest, LayoutFollowsTheWidgetTable) {
-    build();
+    show();
     send(message(R"({"connCode":"A-17","connQR":"https://pay.example/c/A-17"})"));
     advance(40);
     struct Case {
@@ -120,16 +93,14 @@ TEST_F(SwipeNormalTest, LayoutFollowsTheWidgetTable) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        lv_area_t a;
-        lv_obj_get_coords(c.obj, &a);
+        const lv_area_t a = coords_of(c.obj);
         EXPECT_EQ(a.x1, c.area.x1);
         EXPECT_EQ(a.y1, c.area.y1);
         EXPECT_EQ(a.x2, c.area.x2);
         EXPECT_EQ(a.y2, c.area.y2);
     }
     // The code text is centred 80 px right of and 40 px below the middle, in the built-in font.
-    lv_area_t a;
-    lv_obj_get_coords(ui_swipe_normal_station_number, &a);
+    const lv_area_t a = coords_of(ui_swipe_normal_station_number);
     EXPECT_NEAR((a.x1 + a.x2 + 1) / 2, 240, 1);
     EXPECT_NEAR((a.y1 + a.y2 + 1) / 2, 160, 1);
     EXPECT_EQ(lv_obj_get_style_text_font(ui_swipe_normal_station_number, LV_PART_MAIN),
@@ -142,7 +113,7 @@ TEST_F(SwipeNormalTest, LayoutFollowsTheWidgetTable) {
 }
 
 TEST_F(SwipeNormalTest, ConnectorCodeShownAsSent) {
-    build();
+    show();
     struct Case {
         const char* config;
         const char* shown;
@@ -170,7 +141,7 @@ TEST_F(SwipeNormalTest, ConnectorCodeShownAsSent) {
 }
 
 TEST_F(SwipeNormalTest, QrCodeEncodesTheTextOfEveryMessage) {
-    build();
+    show();
     send(message(R"({"connCode":"7","connQR":"https://pay.example/station/7"})"));
     const std::vector<uint32_t> seven = qr_pixels();
     EXPECT_EQ(seven, reference_pixels("https://pay.example/station/7"));
@@ -206,7 +177,7 @@ TEST_F(SwipeNormalTest, QrCodeEncodesTheTextOfEveryMessage) {
 }
 
 TEST_F(SwipeNormalTest, NullRootChangesNothing) {
-    build();
+    show();
     send(message(R"({"connCode":"C3","connQR":"C3"})"));
     const std::vector<uint32_t> before = qr_pixels();
     AppLog log;
@@ -220,7 +191,7 @@ TEST_F(SwipeNormalTest, NullRootChangesNothing) {
 }
 
 TEST_F(SwipeNormalTest, LanguageChangesShownAndHidden) {
-    build();
+    show();
     send(message(R"({"connCode":"D4","connQR":"D4"})"));
     const std::vector<uint32_t> qr = qr_pixels();
 
@@ -243,24 +214,22 @@ TEST_F(SwipeNormalTest, LanguageChangesShownAndHidden) {
     }
 
     // Hidden behind another screen: the text changes at once, the code and its text stay.
-    ui_swipe_normal_onhide();
-    lv_disp_load_scr(lv_obj_create(nullptr));
+    hide();
     lv_i18n_set_locale("de-DE");
     ui_swipe_normal_language_changed();
     EXPECT_EQ(text(ui_swipe_normal_inform_text), "RFID-Karte vorhalten oder QR-Code scannen");
     EXPECT_EQ(text(ui_swipe_normal_station_number), "D4");
-    lv_disp_load_scr(ui_swipe_normal);
-    ui_swipe_normal_onshow();
+    show_again();
     EXPECT_EQ(qr_pixels(), qr);
     save_frame("swipe_normal/de.png");
 }
 
 TEST_F(SwipeNormalTest, ShowsTheStatusBarAndGivesBackItsVisibility) {
     ui_statusbar_set_show(0); // as the welcome screen leaves it
-    build();
-    EXPECT_FALSE(lv_obj_has_flag(ui_statusbar, LV_OBJ_FLAG_HIDDEN));
+    show();
+    EXPECT_FALSE(hidden(ui_statusbar));
     ui_swipe_normal_onhide();
-    EXPECT_TRUE(lv_obj_has_flag(ui_statusbar, LV_OBJ_FLAG_HIDDEN));
+    EXPECT_TRUE(hidden(ui_statusbar));
 }
 
 } // namespace

@@ -1,40 +1,26 @@
 #include <gtest/gtest.h>
 
-#include <cstring>
-#include <filesystem>
 #include <string>
 
-#include "app_fixture.h"
-#include "i18n/lv_i18n.h"
+#include "screen_fixture.h"
 #include "ui/ui_trigger/ui_trigger.h"
-
-namespace fs = std::filesystem;
 
 namespace {
 
 constexpr const char* kImgDir = "A:qorv_lvgl/assets/img/misc_icon/";
 
-class TriggerTest : public AppFixture {
+// The overlay over the status bar, as the program builds it.
+class TriggerTest : public ScreenFixture {
   protected:
+    TriggerTest() : ScreenFixture({.name = "trigger", .set_data = ui_trigger_set_data}) {}
     void SetUp() override {
-        AppFixture::SetUp();
-        // The build directory holds qorv_lvgl/assets; the test program lives in its tests/ folder.
-        fs::current_path(fs::read_symlink("/proc/self/exe").parent_path().parent_path());
-        lv_i18n_init(lv_i18n_language_pack);
+        ScreenFixture::SetUp();
         ui_trigger_init();
         // Let the paused count-down timer fall a few seconds behind, as it does in the program.
         advance(5000);
     }
 
-    void send(const std::string& json) {
-        cJSON* root = cJSON_Parse(json.c_str());
-        ASSERT_NE(root, nullptr) << json;
-        ui_trigger_set_data(root);
-        cJSON_Delete(root);
-    }
-
-    static bool shown(lv_obj_t* obj) { return !lv_obj_has_flag(obj, LV_OBJ_FLAG_HIDDEN); }
-    static std::string text(lv_obj_t* label) { return lv_label_get_text(label); }
+    static bool shown(lv_obj_t* obj) { return !hidden(obj); }
     // The picture file shown, "" when the image shows none.
     static std::string picture() {
         if (!shown(ui_trigger_img)) return "";
@@ -252,22 +238,21 @@ TEST_F(TriggerTest, ColourTestPaintsThePanelAndStays) {
 TEST_F(TriggerTest, LayoutOfADownload) {
     send(R"({"Trigger":"Downloading","percent":45})");
     advance(40);
-    lv_area_t a;
-    lv_obj_get_coords(ui_trigger_process_label, &a);
+    lv_area_t a = coords_of(ui_trigger_process_label);
     EXPECT_EQ(a.x1, 260);
     EXPECT_EQ(a.y1, 210);
     EXPECT_EQ(a.x2, 319);
     EXPECT_EQ(a.y2, 229);
-    lv_obj_get_coords(ui_trigger_reason_label, &a);
+    a = coords_of(ui_trigger_reason_label);
     EXPECT_EQ(a.x1, 5);
     EXPECT_EQ(a.y1, 178);
     EXPECT_EQ(a.x2, 314);
     EXPECT_EQ(a.y2, 202);
     // The inform text is centred 30 px below the middle; the picture sits above it.
-    lv_obj_get_coords(ui_trigger_inform_label, &a);
+    a = coords_of(ui_trigger_inform_label);
     EXPECT_NEAR((a.x1 + a.x2 + 1) / 2, 160, 1);
     EXPECT_NEAR((a.y1 + a.y2 + 1) / 2, 150, 1);
-    lv_obj_get_coords(ui_trigger_img, &a);
+    a = coords_of(ui_trigger_img);
     EXPECT_GT(lv_area_get_width(&a), 0);
     EXPECT_NEAR((a.y1 + a.y2 + 1) / 2, 100, 1);
     save_frame("trigger/downloading.png");

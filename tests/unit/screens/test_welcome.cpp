@@ -1,39 +1,29 @@
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <string>
 
-#include "app_fixture.h"
-#include "ui/font_loader/font_loader.h"
-#include "ui/ui_statusbar/ui_statusbar.h"
+#include "screen_fixture.h"
 #include "ui/ui_welcome/ui_welcome.h"
-
-namespace fs = std::filesystem;
 
 namespace {
 
 // The welcome screen as the screen manager shows it at start: status bar first, then the screen.
-class Welcome : public AppFixture {
+class Welcome : public ScreenFixture {
   protected:
+    Welcome() : ScreenFixture(SCREEN_OPS(welcome)) {}
     void SetUp() override {
-        fs::current_path(fs::path(SD_TEST_OUT_DIR).parent_path().parent_path());
-        AppFixture::SetUp();
-        ui_statusbar_init();
-        lv_obj_t* root = ui_welcome_init();
-        ASSERT_EQ(root, ui_welcome);
-        lv_disp_load_scr(root);
-        ui_welcome_onshow();
+        ScreenFixture::SetUp();
+        show();
     }
 
     std::string figure() const { return lv_label_get_text(ui_welcome_loading_label); }
-    bool bar_hidden() const { return lv_obj_has_flag(ui_statusbar, LV_OBJ_FLAG_HIDDEN); }
     // Advances the virtual time to `ms` after start.
     void advance_to(uint32_t ms) { advance(ms - app_tick_now()); }
 };
 
 TEST_F(Welcome, CountsTwoStepsASecondUpTo99) {
     EXPECT_EQ(figure(), "");
-    EXPECT_TRUE(bar_hidden());
+    EXPECT_TRUE(hidden(ui_statusbar));
 
     struct Point {
         uint32_t ms;
@@ -61,7 +51,7 @@ TEST_F(Welcome, LeavingEmptiesTheFigureAndShowingAgainRestartsIt) {
 
     ui_welcome_onhide();
     EXPECT_EQ(figure(), "");
-    EXPECT_FALSE(bar_hidden());
+    EXPECT_FALSE(hidden(ui_statusbar));
     EXPECT_EQ(log.count("RESTORE statusbar show  =  1"), 1u);
 
     // Paused: nothing counts while another screen is shown.
@@ -70,7 +60,7 @@ TEST_F(Welcome, LeavingEmptiesTheFigureAndShowingAgainRestartsIt) {
 
     // Shown again after more than a period: the first step comes at the next handler run.
     ui_welcome_onshow();
-    EXPECT_TRUE(bar_hidden());
+    EXPECT_TRUE(hidden(ui_statusbar));
     EXPECT_EQ(figure(), "");
     advance_to(10020);
     EXPECT_EQ(figure(), "1%");
@@ -97,23 +87,14 @@ TEST_F(Welcome, ShowsTheFigureInTheLowerRightCornerOfThePicture) {
 
     advance_to(49500);
     lv_obj_update_layout(ui_welcome);
-    lv_area_t img;
-    lv_obj_get_coords(ui_welcome_img, &img);
-    EXPECT_EQ(img.x1, 0);
-    EXPECT_EQ(img.y1, 0);
-    EXPECT_EQ(lv_area_get_width(&img), 320);
-    EXPECT_EQ(lv_area_get_height(&img), 240);
-    lv_area_t label;
-    lv_obj_get_coords(ui_welcome_loading_label, &label);
+    expect_area(ui_welcome_img, 0, 0, 320, 240);
+    const lv_area_t label = coords_of(ui_welcome_loading_label);
     EXPECT_NEAR((label.x1 + label.x2) / 2.0, 160 + 130, 1.0);
     EXPECT_NEAR((label.y1 + label.y2) / 2.0, 120 + 100, 1.0);
 
     save_frame("welcome/99.png");
     // The figure is drawn in white over the picture.
-    bool white = false;
-    for (lv_coord_t y = label.y1; y <= label.y2; y++)
-        for (lv_coord_t x = label.x1; x <= label.x2; x++) white = white || pixel(x, y) == 0xFFFFFF;
-    EXPECT_TRUE(white);
+    EXPECT_GT(count_pixels(label, is_colour(0xFFFFFF)), 0);
 }
 
 } // namespace
