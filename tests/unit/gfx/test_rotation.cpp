@@ -45,7 +45,7 @@ struct PanelConfig {
     bool full_refresh = false;
 };
 
-std::unique_ptr<Panel> open_panel(const PanelConfig& cfg) {
+std::unique_ptr<Panel> make_panel(const PanelConfig& cfg) {
     auto p = std::make_unique<Panel>();
     const uint32_t px = cfg.buf_px != 0 ? cfg.buf_px : (uint32_t)cfg.hor * (uint32_t)cfg.ver;
     p->buf1.assign(px, lv_color_black());
@@ -74,12 +74,21 @@ class Rotation : public ::testing::Test {
     void TearDown() override {
         gfx_deinit();
         gfx_virtual_time_disable();
+        panels_.clear(); // the runtime reads its drivers until it is torn down
+    }
+    // A registered panel that lives until the runtime is torn down.
+    Panel* open_panel(const PanelConfig& cfg) {
+        panels_.push_back(make_panel(cfg));
+        return panels_.back().get();
     }
     // Brings the runtime up again between two displays of one test.
     void restart() {
         TearDown();
         SetUp();
     }
+
+  private:
+    std::vector<std::unique_ptr<Panel>> panels_;
 };
 
 lv_obj_t* rect(lv_obj_t* parent, lv_coord_t x, lv_coord_t y, lv_coord_t w, lv_coord_t h, uint32_t rgb) {
@@ -175,7 +184,7 @@ TEST_F(Rotation, ThePanelShowsTheSceneTurned) {
 
         // The reference: the same scene on an unrotated panel of the logical size.
         restart();
-        std::unique_ptr<Panel> ref = open_panel({lw, lh, LV_DISP_ROT_NONE, 0, false, false});
+        Panel* ref = open_panel({lw, lh, LV_DISP_ROT_NONE, 0, false, false});
         Scene s = build_scene();
         lv_timer_handler();
         const std::vector<lv_color_t> want_first = turn(ref->frame, lw, lh, r.rot);
@@ -187,7 +196,7 @@ TEST_F(Rotation, ThePanelShowsTheSceneTurned) {
         for (const auto& b : bufs) {
             SCOPED_TRACE(std::string("rotation ") + r.name + ", " + b.name);
             restart();
-            std::unique_ptr<Panel> p = open_panel({hor, ver, r.rot, b.buf_px, b.two_bufs, false});
+            Panel* p = open_panel({hor, ver, r.rot, b.buf_px, b.two_bufs, false});
             s = build_scene();
             lv_timer_handler();
             EXPECT_EQ(first_difference(p->frame, want_first), -1);
@@ -248,7 +257,7 @@ TEST_F(Rotation, FlushAreasOfAFullScreenBuffer) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         restart();
-        std::unique_ptr<Panel> p = open_panel({320, 240, c.rot, c.buf_px, false, false});
+        Panel* p = open_panel({320, 240, c.rot, c.buf_px, false, false});
         p->drv.offset_x = c.ofs_x;
         p->drv.offset_y = c.ofs_y;
         lv_timer_handler();
@@ -276,7 +285,7 @@ TEST_F(Rotation, ScreensSeeTheTurnedResolution) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.rot);
         restart();
-        std::unique_ptr<Panel> p = open_panel({1024, 600, c.rot, 1024 * 10, false, false});
+        Panel* p = open_panel({1024, 600, c.rot, 1024 * 10, false, false});
         EXPECT_EQ(lv_disp_get_hor_res(p->disp), c.hor);
         EXPECT_EQ(lv_disp_get_ver_res(p->disp), c.ver);
         EXPECT_EQ(p->drv.hor_res, 1024);
@@ -293,7 +302,7 @@ TEST_F(Rotation, ScreensSeeTheTurnedResolution) {
 }
 
 TEST_F(Rotation, TurningARunningDisplayResizesItsScreensAndRedrawsAll) {
-    std::unique_ptr<Panel> p = open_panel({320, 240, LV_DISP_ROT_NONE, 0, false, false});
+    Panel* p = open_panel({320, 240, LV_DISP_ROT_NONE, 0, false, false});
     build_scene();
     lv_obj_t* other = lv_obj_create(nullptr);
     lv_timer_handler();
@@ -313,7 +322,7 @@ TEST_F(Rotation, TurningARunningDisplayResizesItsScreensAndRedrawsAll) {
 
 TEST_F(Rotation, FullRefreshCannotBeTurnedAndIsSkippedWithoutHanging) {
     LogCapture log;
-    std::unique_ptr<Panel> p = open_panel({320, 240, LV_DISP_ROT_90, 0, false, true});
+    Panel* p = open_panel({320, 240, LV_DISP_ROT_90, 0, false, true});
     lv_timer_handler();
     EXPECT_TRUE(p->flushes.empty());
     EXPECT_EQ(log.count("cannot rotate a full refreshed display!"), 1u);
