@@ -58,7 +58,12 @@ uint32_t next_word(const char* txt, const lv_font_t* font, lv_coord_t letter_spa
         const int32_t letter_w = lv_font_get_glyph_width(font, letter, letter_next);
         cur_w += letter_w;
         if (letter_w > 0) cur_w += letter_space;
-        if (overflow_at == kNoOverflow && cur_w - letter_space > max_width) overflow_at = i;
+        // Past the first letter that overflows nothing changes the result: stop there, so a long word
+        // split over many lines is measured once per line, not once per line for all its rest.
+        if (cur_w - letter_space > max_width) {
+            overflow_at = i;
+            break;
+        }
 
         if (is_newline(letter) || is_break_char(letter)) {
             // A break character that opens the word is the word.
@@ -189,7 +194,13 @@ uint32_t _lv_txt_get_next_line(const char* txt, const lv_font_t* font, lv_coord_
                                lv_coord_t max_width, lv_coord_t* used_width, lv_text_flag_t flag) {
     if (used_width != nullptr) *used_width = 0;
     if (txt == nullptr || font == nullptr || txt[0] == '\0') return 0;
-    if (flag & LV_TEXT_FLAG_EXPAND) max_width = LV_COORD_MAX;
+    // Expanding labels and labels as wide as their text break only at line ends.
+    if (flag & (LV_TEXT_FLAG_EXPAND | LV_TEXT_FLAG_FIT)) {
+        uint32_t end = 0;
+        while (txt[end] != '\0' && !is_newline((uint8_t)txt[end])) end++;
+        if (used_width != nullptr) *used_width = lv_txt_get_width(txt, end, font, letter_space, flag);
+        return end + newline_length(&txt[end]);
+    }
 
     lv_text_cmd_state_t cmd_state = LV_TEXT_CMD_STATE_WAIT;
     int32_t remaining = max_width;
