@@ -1,0 +1,528 @@
+// soak-driver: the real program on the fake framebuffer, fed random valid and invalid datagrams at a
+// high rate over the loopback of a private network for a given time. Every valid status message
+// selects a screen other than the one shown, so each one must print exactly one "Switch Screen[a] ->
+// [b]" line; every trigger message must print its "TRIGGER <command>" line; invalid datagrams (not
+// JSON, cut, or status messages without a usable run state) must print neither. The driver checks those
+// lines in order as they come, samples the resident set, and fails on a crash, on fewer messages
+// handled than sent, on unexpected error lines, and on resident-set growth above 1 % after warm-up.
+//
+//   soak-driver SECONDS [--seed N] [--rate PER_SECOND] [--warmup SECONDS]
+//     --rate 0 sends as fast as the program takes the datagrams (default 2000 per second)
+//     --warmup: the first part of the run, which sets the resident set to compare with (default half
+//               the run, at most 120 seconds); it starts with a tour of every screen, error code, stop
+//               reason and overlay in every language
+//   exit status: 0 passed, 1 failed, 2 bad arguments
+#include "e2e_bad_input.h"
+#include "e2e_display.h"
+#include "live_display.h"
+
+#include <algorithm>
+#include <deque>
+#include <random>
+#include <thread>
+
+namespace {
+
+using e2e::ScreenState;
+using e2e::StatusFields;
+
+struct Datagram {
+    enum Kind { Status, Trigger, Invalid } kind = Invalid;
+    std::string text;
+    int screen = -1;          // Status: the screen it selects
+    std::string trigger_text; // Trigger: what the log line shows after "TRIGGER "
+};
+
+class Messages {
+  public:
+    Messages(uint32_t seed, int64_t now) : rng_(seed), now_(now) {}
+
+    Datagram next(int current_screen) {
+        const size_t roll = pick(100);
+        if (roll < 35) return status(current_screen);
+        if (roll < 50) return trigger();
+        return invalid(current_screen);
+    }
+
+    // A first pass over what the program keeps once it has been seen (glyphs in the font caches,
+    // decoded pictures, the longest texts): every screen, error code and stop reason in every language,
+    // and every overlay. Status messages alternate with the idle screen, so each one switches.
+    std::vector<Datagram> tour(int current) {
+        static const char* const conn_codes[] = {"ConnectorLockFailure",
+                                                 "GroundFailure",
+                                                 "HighTemperature",
+                                                 "InternalError",
+                                                 "LocalListConflict",
+                                                 "OtherError",
+                                                 "OverCurrentFailure",
+                                                 "OverVoltage",
+                                                 "PowerMeterFailure",
+                                                 "PowerSwitchFailure",
+                                                 "ReaderFailure",
+                                                 "ResetFailure",
+                                                 "UnderVoltage",
+                                                 "WeakSignal",
+                                                 "Emergency Pushed",
+                                                 "PhaseSwap",
+                                                 "RCD_6mA",
+                                                 "PE_LEAK",
+                                                 "PME_FAULT",
+                                                 "PowerTempOver",
+                                                 "CP Status E",
+                                                 "PE Wiring",
+                                                 "Randomised delay",
+                                                 "Off-peak Time",
+                                                 "Open Door",
+                                                 "RemoteDisable",
+                                                 "Unknown"};
+        static const char* const reasons[] = {"DeAuthorized",  "EmergencyStop", "EVDisconnected", "HardReset",
+                                              "Local",         "Reboot",        "SoftReset",      "Remote",
+                                              "UnlockCommand", "Other"};
+        std::vector<Datagram> out;
+        auto show = [&](const ScreenState& s, const StatusFields& f) {
+            if (s.screen == current) show_idle(out, current, f);
+            out.push_back({Datagram::Status, e2e::full_status(s, f, now_), s.screen, ""});
+            current = s.screen;
+        };
+        for (int language = 0; language < 5; language++) {
+            StatusFields f;
+            f.language = std::to_string(language);
+            f.conn_code = std::string(5000, 'W');
+            f.conn_qr = std::string(2900, 'Q');
+            for (const ScreenState& s : e2e::c_screen_states) show(s, f);
+            for (const char* code : conn_codes) {
+                f.conn_err_code = code;
+                f.point_err_code = code == conn_codes[1] ? "EVCommunicationError" : "NoError";
+                show(e2e::c_screen_states[3], f);
+                show_idle(out, current, f);
+            }
+            for (const char* reason : reasons) {
+                for (int err = 0; err < (std::string(reason) == "Local" ? 10 : 1); err++) {
+                    f.stop_reason = reason;
+                    f.err_code = std::to_string(err);
+                    show(e2e::c_screen_states[5], f);
+                    show_idle(out, current, f);
+                }
+            }
+        }
+        for (const char* command : e2e::c_trigger_commands) {
+            for (int msg = 0; msg < 10; msg++) {
+                out.push_back({Datagram::Trigger,
+                               e2e::full_trigger(command, "0", std::to_string(msg * 11), std::to_string(msg)),
+                               -1, command});
+            }
+        }
+        return out;
+    }
+
+  private:
+    void show_idle(std::vector<Datagram>& out, int& current, const StatusFields& f) {
+        const ScreenState& s = current == 1 ? e2e::c_screen_states[3] : e2e::c_screen_states[0];
+        out.push_back({Datagram::Status, e2e::full_status(s, f, now_), s.screen, ""});
+        current = s.screen;
+    }
+
+    size_t pick(size_t n) { return n ? size_t(rng_() % n) : 0; }
+    bool chance(size_t one_in) { return pick(one_in) == 0; }
+    int64_t between(int64_t lo, int64_t hi) { return lo + int64_t(rng_() % uint64_t(hi - lo + 1)); }
+    std::string num(int64_t lo, int64_t hi) { return std::to_string(between(lo, hi)); }
+    template <class T, size_t N> const T& one_of(const T (&items)[N]) { return items[pick(N)]; }
+
+    std::string text(size_t max_len) {
+        std::string s(pick(max_len + 1), ' ');
+        for (char& c : s) c = char(' ' + pick(95));
+        return s;
+    }
+
+    // Random values for everything that does not decide the screen.
+    StatusFields fields(int screen) {
+        static const char* const drv[] = {"0", "1", "2", "3", "257", "true", "false", "\"1\"", "null", "{}"};
+        static const char* const codes[] = {
+            "NoError", "GroundFailure", "OverCurrentFailure", "PowerMeterFailure", "Emergency Pushed",
+            "RCD_6mA", "RemoteDisable", "Open Door",          "Something new",     ""};
+        static const char* const reasons[] = {"DeAuthorized",  "EmergencyStop", "EVDisconnected", "HardReset",
+                                              "Local",         "Reboot",        "SoftReset",      "Remote",
+                                              "UnlockCommand", "Other"};
+        static const char* const idle_switches[] = {"0", "2", "4", "5", "6"};
+        StatusFields f;
+        f.sw_func = screen == 1 ? one_of(idle_switches) : num(0, 7);
+        f.language = chance(10) ? one_of({"5", "255", "-1"}) : num(0, 4);
+        f.timezone = num(0, 96);
+        f.online = one_of(drv), f.rf_fault = one_of(drv), f.eth_status = one_of(drv);
+        f.meter_fault = one_of(drv), f.wifi_status = one_of(drv), f.m4g_status = one_of(drv);
+        f.point_err_code = chance(10) ? "EVCommunicationError" : "NoError";
+        f.voltage1 = num(0, 2600);
+        f.voltage23 = num(1, 2600);
+        f.current1 = num(-50, 700), f.current2 = num(0, 700), f.current3 = num(0, 700);
+        const int64_t energy = between(0, 2000000000);
+        f.energy = std::to_string(energy);
+        f.meter_start = std::to_string(energy - between(0, std::min<int64_t>(energy, 200000)));
+        f.err_code = num(0, 12);
+        f.expire_in_s = num(1, 200000);
+        f.conn_err_code = one_of(codes);
+        f.actual_meter = num(0, 100000);
+        f.start_time = std::to_string(now_ - between(-100, 200000));
+        f.stop_reason = one_of(reasons);
+        f.conn_code = chance(50) ? std::string(5000, 'W') : "CP-" + num(0, 99999);
+        f.conn_qr = chance(50) ? std::string(3000, 'Q') : "https://pay.example/" + text(80);
+        return f;
+    }
+
+    // A status message for a screen other than `current`, with its state spelled in one of its ways.
+    Datagram status(int current) {
+        ScreenState s;
+        do {
+            s = e2e::c_screen_states[pick(std::size(e2e::c_screen_states))];
+        } while (s.screen == current);
+        static const char* const running[] = {"S_RUN", "S_RUN_K1K2ON", "S_Charging", "S_Precharge"};
+        static const char* const stopping[] = {"S_UserStop", "S_K1K2OFF", "X_Unlock", "S_RUN_UserStop"};
+        static const char* const idle_status[] = {"Available", "Preparing", "Reserved"};
+        if (s.screen == 2 || s.screen == 7) s.run_state = one_of(running);
+        if (s.screen == 6) s.run_state = one_of(stopping);
+        if (s.screen == 4) s.status = chance(2) ? "Faulted" : "Unavailable";
+        if (s.screen == 1 || s.screen == 10) s.status = one_of(idle_status);
+        if (s.screen == 5) s.status = chance(2) ? "Available" : "Preparing";
+        if (s.screen == 1 || s.screen == 5) s.manager = chance(2) ? "Idle" : "IDLE";
+        return {Datagram::Status, e2e::full_status(s, fields(s.screen), now_), s.screen, ""};
+    }
+
+    Datagram trigger() {
+        static const char* const known[] = {"Downloading", "Installing", "Auth",  "Prompt",
+                                            "Test",        "test",       "PROMPT"};
+        std::string command;
+        std::string json;
+        switch (pick(6)) {
+        case 0:
+            command = "soak#" + std::to_string(++unknown_);
+            json = e2e::json_string(command);
+            break;
+        case 1:
+            json = one_of({"1", "null", "true", "{}", "[\"Test\"]"});
+            break; // not a text: logged as empty
+        default:
+            command = one_of(known);
+            json = e2e::json_string(command);
+            break;
+        }
+        std::string text = "{\"Trigger\":" + json;
+        if (!chance(4)) text += ",\"Msg\":" + num(0, 9);
+        if (!chance(4)) text += ",\"percent\":" + num(0, 300);
+        if (chance(3)) text += ",\"seconds\":" + (chance(20) ? std::string("65535") : num(0, 3));
+        return {Datagram::Trigger, text + "}", -1, command};
+    }
+
+    // Datagrams that must change neither the screen nor the overlay.
+    Datagram invalid(int current) {
+        const std::string valid = chance(3) ? trigger().text : status(current).text;
+        std::string text;
+        switch (pick(7)) {
+        case 0: // not JSON at all
+            text = "\xff" + text_bytes(pick(600));
+            break;
+        case 1: // cut short
+            text = valid.substr(0, 1 + pick(valid.size() - 1));
+            break;
+        case 2: // its end beyond the 16383 bytes kept
+            text = "{" + std::string(16384 - std::min<size_t>(valid.size(), 16000) + pick(4000), ' ') +
+                   valid.substr(1);
+            break;
+        case 3: // number-like text that is no JSON, in place of a number
+            text =
+                with_random_value(valid, {{"NaN", "NaN"}, {"-Infinity", "-Infinity"}, {"hex", "0x1F"}}, true);
+            break;
+        case 4: // not an object
+            text =
+                one_of({"null", "0", "1e308", "\"Test\"", "[]", "[{\"Trigger\":\"Test\"}]", "[[[[[[]]]]]]"});
+            break;
+        default: // a status message without a usable run state, and values of the wrong type elsewhere
+            text = keep_screen(current);
+            break;
+        }
+        return {Datagram::Invalid, text, -1, ""};
+    }
+
+    std::string text_bytes(size_t n) {
+        std::string s(n, '\0');
+        for (char& c : s) c = char(rng_());
+        return s;
+    }
+
+    // `json` with one number (or, when `numbers_only` is false, any item) replaced by one of `values`.
+    std::string with_random_value(const std::string& json, const std::vector<e2e::Value>& values,
+                                  bool numbers_only) {
+        const e2e::Document d(json);
+        std::vector<std::string> paths;
+        for (const std::string& p : d.paths())
+            if (!numbers_only || d.type_at(p) == cJSON_Number) paths.push_back(p);
+        if (paths.empty()) return "NaN";
+        return d.with(paths[pick(paths.size())], values[pick(values.size())].json);
+    }
+
+    std::string keep_screen(int current) {
+        static const std::vector<e2e::Value> not_text = {{"n", "7"},  {"null", "null"}, {"true", "true"},
+                                                         {"o", "{}"}, {"a", "[1]"},     {"big", "1e309"}};
+        std::string text = e2e::Document(status(current).text)
+                               .with("conns[0].m1768Info.runState", not_text[pick(not_text.size())].json);
+        std::vector<e2e::Value> values = e2e::typed_values();
+        for (const e2e::Value& v : e2e::awkward_strings())
+            if (e2e::Document("[" + v.json + "]").valid()) values.push_back(v);
+        for (const char* n : {"1e308", "-1e308", "4294967296", "-2147483649", "-0", "0.5"})
+            values.push_back({n, n});
+        for (size_t edits = pick(4); edits > 0; edits--) {
+            const e2e::Document d(text);
+            std::vector<std::string> paths;
+            for (const std::string& p : d.paths())
+                if (p != "conns[0].m1768Info.runState") paths.push_back(p);
+            const std::string changed = d.with(paths[pick(paths.size())], values[pick(values.size())].json);
+            if (!changed.empty()) text = changed;
+        }
+        return text;
+    }
+
+    std::mt19937 rng_;
+    int64_t now_;
+    int unknown_ = 0;
+};
+
+// What the program must print, in order, and what it did print.
+class Expectations {
+  public:
+    void status_sent(int from, int to) { switches_.push_back({from, to}); }
+    void trigger_sent(const std::string& text) { triggers_.push_back(text); }
+
+    void line(std::string_view l) {
+        static constexpr std::string_view switch_mark = "MainScreen_SwitchScreen: Switch Screen[";
+        static constexpr std::string_view trigger_mark = "ui_trigger_set_data: TRIGGER ";
+        if (const size_t at = l.find(switch_mark); at != std::string_view::npos) {
+            int from = -2, to = -2;
+            std::sscanf(std::string(l.substr(at + switch_mark.size())).c_str(), "%d] -> [%d]", &from, &to);
+            if (!switches_.empty() && switches_.front() == std::make_pair(from, to)) {
+                switches_.pop_front();
+                status_handled++;
+            } else {
+                unexpected("switch", l);
+            }
+        } else if (const size_t t = l.find(trigger_mark); t != std::string_view::npos) {
+            size_t end = l.rfind(" \t(in ");
+            if (end == std::string_view::npos || end < t + trigger_mark.size()) end = l.size();
+            const std::string_view text = l.substr(t + trigger_mark.size(), end - t - trigger_mark.size());
+            if (!triggers_.empty() && triggers_.front() == text) {
+                triggers_.pop_front();
+                triggers_handled++;
+            } else {
+                unexpected("trigger", l);
+            }
+        } else if (l.starts_with("[Error]") &&
+                   l.find("ERROR TRIGGER: unknown command") == std::string_view::npos) {
+            unexpected("error", l);
+        }
+    }
+
+    bool settled() const { return switches_.empty() && triggers_.empty(); }
+
+    long status_handled = 0, triggers_handled = 0, unexpected_lines = 0;
+    std::vector<std::string> first_unexpected;
+
+  private:
+    void unexpected(const char* what, std::string_view l) {
+        unexpected_lines++;
+        if (first_unexpected.size() < 5) {
+            std::string expected;
+            if (!switches_.empty())
+                expected = " (next switch expected: " + std::to_string(switches_.front().first) + " -> " +
+                           std::to_string(switches_.front().second) + ")";
+            first_unexpected.push_back(std::string(what) + ": " + std::string(l.substr(0, 300)) + expected);
+        }
+    }
+
+    std::deque<std::pair<int, int>> switches_;
+    std::deque<std::string> triggers_;
+};
+
+struct Args {
+    double seconds = 0;
+    uint32_t seed = 0;
+    double rate = 2000;
+    double warmup = -1;
+};
+
+bool parse_args(int argc, char** argv, Args& a) {
+    if (argc < 2) return false;
+    char* end = nullptr;
+    a.seconds = std::strtod(argv[1], &end);
+    if (*end != '\0' || a.seconds <= 0) return false;
+    a.seed = uint32_t(std::random_device{}());
+    for (int i = 2; i + 1 < argc; i += 2) {
+        const std::string opt = argv[i];
+        const double v = std::strtod(argv[i + 1], &end);
+        if (*end != '\0' || v < 0) return false;
+        if (opt == "--seed")
+            a.seed = uint32_t(v);
+        else if (opt == "--rate")
+            a.rate = v;
+        else if (opt == "--warmup")
+            a.warmup = v;
+        else
+            return false;
+    }
+    if ((argc - 2) % 2 != 0) return false;
+    // The heap settles within the first minute or two (fragments of the longest texts and trees).
+    if (a.warmup < 0) a.warmup = std::min(a.seconds / 2, 120.0);
+    return true;
+}
+
+struct Sample {
+    double t;
+    long rss_kb;
+};
+
+} // namespace
+
+int main(int argc, char** argv) {
+    Args a;
+    if (!parse_args(argc, argv, a)) {
+        std::fprintf(stderr,
+                     "usage: soak-driver SECONDS [--seed N] [--rate PER_SECOND] [--warmup SECONDS]\n");
+        return 2;
+    }
+    if (!e2e::use_private_network())
+        std::printf("note: no private network namespace; using the host's loopback\n");
+    std::printf("soak: %.0f s, seed %u, rate %s, warm-up %.0f s\n", a.seconds, a.seed,
+                a.rate > 0 ? (std::to_string(int(a.rate)) + "/s").c_str() : "as fast as taken", a.warmup);
+
+    live::Options o;
+    o.time_limit_s = unsigned(a.seconds) + 120;
+    live::Display d(o);
+    Expectations expect;
+    auto pump = [&] { d.lines([&](std::string_view l) { expect.line(l); }); };
+
+    // Up when the first frame is on the panel (the port is bound before it).
+    const auto up_by = live::Clock::now() + std::chrono::seconds(10);
+    while (d.running() && live::Clock::now() < up_by) {
+        e2e::Panel p(d.shm());
+        if (p.valid() && p.header().pan_count > 0) break;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    if (!d.running()) {
+        std::printf("FAIL: the program did not start (%s)\n%s", d.how_it_ended().c_str(), d.err().c_str());
+        return 1;
+    }
+
+    e2e::Sender sender;
+    Messages gen(a.seed, int64_t(std::time(nullptr)));
+    const std::vector<Datagram> first = gen.tour(0);
+    long sent_status = 0, sent_triggers = 0, sent_invalid = 0, send_failures = 0;
+    int screen = 0; // the welcome screen
+    std::vector<Sample> samples;
+    const auto start = live::Clock::now();
+    const auto stop = start + std::chrono::duration<double>(a.seconds);
+    auto next_sample = start;
+    const auto progress_every = std::chrono::seconds(std::max(10, int(a.seconds / 20)));
+    auto next_progress = start + progress_every;
+    auto next_send = start;
+    bool alive = true;
+    for (long n = 0; live::Clock::now() < stop; n++) {
+        if (a.rate > 0) {
+            next_send += std::chrono::duration_cast<live::Clock::duration>(
+                std::chrono::duration<double>(1.0 / a.rate));
+            std::this_thread::sleep_until(next_send);
+        }
+        const Datagram m = n < long(first.size()) ? first[size_t(n)] : gen.next(screen);
+        if (n % 16 == 0) {
+            pump();
+            if (!(alive = d.running())) break;
+            const auto now = live::Clock::now();
+            if (now >= next_sample) {
+                const double t = std::chrono::duration<double>(now - start).count();
+                samples.push_back({t, live::memory_of(d.pid()).rss_kb});
+                next_sample += std::chrono::milliseconds(500);
+                if (now >= next_progress) {
+                    std::printf("  %6.0f s  rss %ld kB  status %ld/%ld  triggers %ld/%ld\n", t,
+                                samples.back().rss_kb, expect.status_handled, sent_status,
+                                expect.triggers_handled, sent_triggers);
+                    std::fflush(stdout);
+                    next_progress += progress_every;
+                }
+            }
+        }
+        // Never more queued than the socket holds (212992 bytes by default): a drop would be ours, not the
+        // program's. A datagram takes its size rounded up to a power of two and more in the queue, and
+        // the queue shown in /proc/net/udp may lag behind by a quarter of the buffer: large datagrams
+        // go to an empty queue.
+        const long room = m.text.size() > 8192 ? 1 : 64 * 1024 - 4 * long(m.text.size());
+        while (e2e::udp_rx_queue() >= room && live::Clock::now() < stop) {
+            std::this_thread::sleep_for(std::chrono::microseconds(100));
+            pump();
+        }
+        bool ok = sender.send(m.text);
+        for (int retry = 0; !ok && retry < 100; retry++) { // a full send buffer: let it drain
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            ok = sender.send(m.text);
+        }
+        if (!ok) {
+            send_failures++;
+            continue;
+        }
+        if (m.kind == Datagram::Status) {
+            expect.status_sent(screen, m.screen);
+            screen = m.screen;
+            sent_status++;
+        } else if (m.kind == Datagram::Trigger) {
+            expect.trigger_sent(m.trigger_text);
+            sent_triggers++;
+        } else {
+            sent_invalid++;
+        }
+    }
+
+    // Let the program take what is queued and print the rest.
+    const auto drain_by = live::Clock::now() + std::chrono::seconds(10);
+    while (alive && live::Clock::now() < drain_by && !(expect.settled() && e2e::udp_rx_queue() <= 0)) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        pump();
+        alive = d.running();
+    }
+    pump();
+    const live::Memory end_mem = live::memory_of(d.pid());
+    if (end_mem.rss_kb > 0) samples.push_back({a.seconds, end_mem.rss_kb});
+    const long drops = live::udp_drops(e2e::c_port);
+    alive = alive && d.running();
+
+    long warm_peak = 0, after_peak = 0;
+    for (const Sample& s : samples) {
+        long& peak = s.t < a.warmup ? warm_peak : after_peak;
+        peak = std::max(peak, s.rss_kb);
+    }
+    const double growth = warm_peak > 0 ? 100.0 * double(after_peak - warm_peak) / double(warm_peak) : 0;
+
+    const long sent = sent_status + sent_triggers + sent_invalid;
+    std::printf(
+        "sent      %ld datagrams: %ld status messages, %ld trigger messages, %ld invalid (%.0f per second)\n",
+        sent, sent_status, sent_triggers, sent_invalid, double(sent) / a.seconds);
+    std::printf("handled   %ld of %ld status messages, %ld of %ld trigger messages\n", expect.status_handled,
+                sent_status, expect.triggers_handled, sent_triggers);
+    std::printf(
+        "rss       warm-up peak %ld kB, peak after warm-up %ld kB (%+.2f %%), final %ld kB, VmHWM %ld kB\n",
+        warm_peak, after_peak, growth, end_mem.rss_kb, end_mem.hwm_kb);
+    std::printf("udp       %ld datagrams dropped by the receive queue, %ld sends failed\n", drops,
+                send_failures);
+
+    std::vector<std::string> failures;
+    if (!alive) failures.push_back("the program ended: " + d.how_it_ended());
+    if (expect.status_handled < sent_status || expect.triggers_handled < sent_triggers)
+        failures.push_back("fewer messages handled than sent");
+    if (expect.unexpected_lines > 0)
+        failures.push_back(std::to_string(expect.unexpected_lines) + " unexpected log lines, first:\n    " +
+                           [&] {
+                               std::string s;
+                               for (const std::string& u : expect.first_unexpected)
+                                   s += (s.empty() ? "" : "\n    ") + u;
+                               return s;
+                           }());
+    if (growth > 1.0) failures.push_back("the resident set grew by more than 1 % after warm-up");
+    if (samples.size() < 2 || warm_peak <= 0 || after_peak <= 0) failures.push_back("too few memory samples");
+    if (!d.err().empty()) failures.push_back("standard error is not empty:\n" + d.err().substr(0, 2000));
+    for (const std::string& f : failures) std::printf("FAIL: %s\n", f.c_str());
+    if (failures.empty()) std::printf("PASS\n");
+    return failures.empty() ? 0 : 1;
+}
