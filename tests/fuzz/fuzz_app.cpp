@@ -1,9 +1,11 @@
 #include "fuzz_app.h"
 
+#include <cinttypes>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <sanitizer/allocator_interface.h>
 #include <unistd.h>
 
 #include "custom_tick.h"
@@ -39,6 +41,12 @@ void flush(lv_disp_drv_t* drv, const lv_area_t* area, lv_color_t* px) {
                     w * sizeof(lv_color_t));
     }
     lv_disp_flush_ready(drv);
+}
+
+uint64_t heap_growth_limit() {
+    const char* env = std::getenv("FUZZ_HEAP_GROWTH_MB");
+    const uint64_t mb = env != nullptr ? std::strtoull(env, nullptr, 10) : 64;
+    return mb * 1024 * 1024;
 }
 
 } // namespace
@@ -90,4 +98,25 @@ void fuzz_app_datagram(const uint8_t* data, size_t size) {
     const std::string text(reinterpret_cast<const char*>(data),
                            size < kFuzzDatagramMax ? size : kFuzzDatagramMax);
     data_src_dispatch(text.c_str());
+}
+
+void fuzz_app_check_heap(uint64_t warmup) {
+    static uint64_t inputs = 0;
+    static size_t warm_peak = 0;
+    static const uint64_t limit = heap_growth_limit();
+    inputs++;
+    const size_t live = __sanitizer_get_current_allocated_bytes();
+    if ((inputs & (inputs - 1)) == 0 && inputs >= 1024)
+        std::fprintf(stderr, "fuzz: %" PRIu64 " inputs, live heap %zu KB\n", inputs, live / 1024);
+    if (inputs <= warmup) {
+        if (live > warm_peak) warm_peak = live;
+        return;
+    }
+    if (live > warm_peak + limit) {
+        std::fprintf(stderr,
+                     "fuzz: the live heap grew from %zu KB after %" PRIu64 " inputs to %zu KB after %" PRIu64
+                     "\n",
+                     warm_peak / 1024, warmup, live / 1024, inputs);
+        std::abort();
+    }
 }

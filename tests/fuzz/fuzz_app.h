@@ -21,5 +21,10 @@ void fuzz_app_advance(uint32_t ms);
 // datagram and hands the rest to data_src_dispatch (cJSON_Parse, MainScreen_SetData, cJSON_Delete).
 void fuzz_app_datagram(const uint8_t* data, size_t size);
 
+// Called after every input: fails the run when the live heap keeps growing. The first `warmup`
+// inputs may build screens and fill caches; after them the live heap may exceed its peak so far by
+// at most 64 MB (FUZZ_HEAP_GROWTH_MB). Prints the live heap at every power of two of inputs.
+void fuzz_app_check_heap(uint64_t warmup);
+
 // The longest text the program keeps of a datagram (its 16384-byte buffer ends with a zero).
 constexpr size_t kFuzzDatagramMax = 16383;

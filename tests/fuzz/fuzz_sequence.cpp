@@ -40,5 +40,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         pos = end + 2;
     }
     fuzz_app_advance(kDefaultPauseMs);
+    fuzz_app_check_heap(2000);
     return 0;
 }
