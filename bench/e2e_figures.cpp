@@ -1,0 +1,275 @@
+// End-to-end figures of the real program on the fake framebuffer, over the loopback of a private
+// network: datagram-to-pixels latency, throughput, idle cost, peak resident set and start-up time.
+// Prints a line per measurement ("# ...") and then one "figure NAME VALUE UNIT" line per figure.
+//
+//   e2e_figures [--idle-seconds N] [--changes N] [--only NAME[,NAME...]]
+//     names: startup, latency, throughput, idle, rss
+#include "e2e_bad_input.h"
+#include "e2e_display.h"
+#include "live_display.h"
+
+#include <algorithm>
+#include <cmath>
+#include <map>
+#include <random>
+#include <set>
+#include <thread>
+
+namespace {
+
+using live::Clock;
+using Ms = std::chrono::duration<double, std::milli>;
+
+void sleep_for_ms(double ms) {
+    std::this_thread::sleep_for(Ms(ms));
+}
+
+std::vector<std::pair<std::string, std::string>> g_figures;
+
+void figure(const std::string& name, double value, const char* unit, int decimals = 1) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%.*f %s", decimals, value, unit);
+    g_figures.push_back({name, text});
+}
+
+double percentile(std::vector<double> v, double p) {
+    if (v.empty()) return NAN;
+    std::sort(v.begin(), v.end());
+    const size_t rank = size_t(std::ceil(p / 100.0 * double(v.size())));
+    return v[std::min(v.size() - 1, rank == 0 ? 0 : rank - 1)];
+}
+
+// A started program with its first frame on the panel; null when it did not come up.
+struct Running {
+    std::unique_ptr<live::Display> d;
+    std::unique_ptr<e2e::Panel> panel;
+    std::vector<std::string> lines;
+
+    void pump() {
+        d->lines([&](std::string_view l) { lines.emplace_back(l); });
+    }
+    size_t count(const std::string& what) {
+        pump();
+        size_t n = 0;
+        for (const std::string& l : lines) n += l.find(what) != std::string::npos;
+        return n;
+    }
+    bool wait_for(const std::string& what, size_t times, double timeout_ms) {
+        const auto end = Clock::now() + Ms(timeout_ms);
+        while (count(what) < times) {
+            if (Clock::now() > end || !d->running()) return false;
+            sleep_for_ms(1);
+        }
+        return true;
+    }
+};
+
+std::unique_ptr<Running> start(int xres = 320, int yres = 240, Ms* first_frame = nullptr) {
+    auto r = std::make_unique<Running>();
+    live::Options o;
+    o.xres = xres;
+    o.yres = yres;
+    o.time_limit_s = 600;
+    r->d = std::make_unique<live::Display>(o);
+    const auto end = Clock::now() + std::chrono::seconds(10);
+    while (r->d->running() && Clock::now() < end) {
+        auto p = std::make_unique<e2e::Panel>(r->d->shm());
+        if (p->valid() && p->header().pan_count > 0) {
+            if (first_frame) *first_frame = Clock::now() - r->d->started();
+            r->panel = std::move(p);
+            return r;
+        }
+        std::this_thread::sleep_for(std::chrono::microseconds(100));
+    }
+    std::fprintf(stderr, "the program did not come up: %s\n%s", r->d->how_it_ended().c_str(),
+                 r->d->err().c_str());
+    return nullptr;
+}
+
+const std::string c_fault = e2e::full_status(e2e::c_screen_states[3], e2e::StatusFields{}, 0);
+const std::string c_idle = e2e::full_status(e2e::c_screen_states[0], e2e::StatusFields{}, 0);
+
+void measure_startup() {
+    std::vector<double> ms;
+    for (int i = 0; i < 10; i++) {
+        Ms t{};
+        if (!start(320, 240, &t)) return;
+        ms.push_back(t.count());
+    }
+    std::printf("# start-up, exec to first flushed frame, 10 runs: median %.1f ms, max %.1f ms\n",
+                percentile(ms, 50), percentile(ms, 100));
+    figure("startup_ms", percentile(ms, 50), "ms");
+}
+
+// Alternates the idle and the not-available screen; the time from sendto until the panel shows a
+// different picture. The pause between changes is random, so the changes meet every phase of the
+// program's 20 ms refresh.
+void measure_latency(int changes) {
+    auto r = start();
+    if (!r) return;
+    e2e::Sender s;
+    s.send(c_idle);
+    if (!r->wait_for("-> [1]", 1, 3000)) return;
+    sleep_for_ms(300);
+    std::mt19937 rng(8);
+    std::vector<double> ms;
+    for (int i = 0; i < changes; i++) {
+        const std::vector<uint32_t> before = r->panel->visible();
+        const auto sent = Clock::now();
+        s.send(i % 2 == 0 ? c_fault : c_idle);
+        bool seen = false;
+        while (!seen && Clock::now() - sent < std::chrono::seconds(2)) {
+            seen = e2e::differing(r->panel->visible(), before) > 2000;
+            if (!seen) std::this_thread::sleep_for(std::chrono::microseconds(200));
+        }
+        if (!seen) {
+            std::fprintf(stderr, "change %d never reached the panel\n", i);
+            return;
+        }
+        ms.push_back(Ms(Clock::now() - sent).count());
+        sleep_for_ms(30 + double(rng() % 2000) / 100.0);
+    }
+    std::printf("# datagram to pixels, %d status changes: median %.1f ms, p99 %.1f ms, max %.1f ms\n",
+                changes, percentile(ms, 50), percentile(ms, 99), percentile(ms, 100));
+    figure("latency_p50_ms", percentile(ms, 50), "ms");
+    figure("latency_p99_ms", percentile(ms, 99), "ms");
+}
+
+// Status messages that switch between two screens, sent as fast as the program takes them while the
+// receive queue never fills; each one must print its switch line.
+void measure_throughput() {
+    auto r = start();
+    if (!r) return;
+    e2e::Sender s;
+    s.send(c_idle);
+    if (!r->wait_for("-> [1]", 1, 3000)) return;
+    sleep_for_ms(300);
+    constexpr int kMessages = 20000;
+    const size_t before = r->count("Switch Screen[");
+    const auto t0 = Clock::now();
+    for (int i = 0; i < kMessages; i++) {
+        if (i % 8 == 0) {
+            while (e2e::udp_rx_queue() > 48 * 1024)
+                std::this_thread::sleep_for(std::chrono::microseconds(50));
+            r->pump();
+        }
+        s.send(i % 2 == 0 ? c_fault : c_idle);
+    }
+    if (!r->wait_for("Switch Screen[", before + kMessages, 20000)) {
+        std::fprintf(stderr, "throughput: %zu of %d messages handled, %ld dropped\n",
+                     r->count("Switch Screen[") - before, kMessages, live::udp_drops(e2e::c_port));
+        return;
+    }
+    const double seconds = std::chrono::duration<double>(Clock::now() - t0).count();
+    const long drops = live::udp_drops(e2e::c_port);
+    std::printf("# throughput: %d status messages, each switching the screen, in %.2f s, %ld dropped\n",
+                kMessages, seconds, drops);
+    if (drops == 0) figure("throughput_msgs_per_s", kMessages / seconds, "msgs/s", 0);
+}
+
+// CPU time and context switches of the program over `seconds`, on the screen it shows.
+struct Idle {
+    double cpu_percent, cpu_ms_per_minute, wakeups_per_s;
+};
+
+Idle idle_over(Running& r, int seconds) {
+    const double cpu0 = live::cpu_seconds_of(r.d->pid());
+    const live::Memory m0 = live::memory_of(r.d->pid());
+    const auto t0 = Clock::now();
+    sleep_for_ms(seconds * 1000.0);
+    const double wall = std::chrono::duration<double>(Clock::now() - t0).count();
+    const double cpu = live::cpu_seconds_of(r.d->pid()) - cpu0;
+    const live::Memory m1 = live::memory_of(r.d->pid());
+    const double switches = double(m1.voluntary - m0.voluntary + m1.involuntary - m0.involuntary);
+    return {100.0 * cpu / wall, 60000.0 * cpu / wall, switches / wall};
+}
+
+void measure_idle(int seconds) {
+    auto r = start();
+    if (!r) return;
+    sleep_for_ms(2000); // past start-up
+    const Idle welcome = idle_over(*r, seconds);
+    e2e::Sender s;
+    s.send(e2e::full_status(e2e::c_screen_states[6], e2e::StatusFields{}, int64_t(std::time(nullptr))));
+    if (!r->wait_for("-> [7]", 1, 3000)) return;
+    sleep_for_ms(2000);
+    const Idle charging = idle_over(*r, seconds);
+    for (const auto& [name, v] : {std::pair{"welcome", welcome}, std::pair{"charging", charging}}) {
+        std::printf(
+            "# idle on the %s screen over %d s: %.2f %% of a core, %.0f ms CPU per minute, %.1f wake-ups/s\n",
+            name, seconds, v.cpu_percent, v.cpu_ms_per_minute, v.wakeups_per_s);
+    }
+    figure("idle_cpu_percent", std::max(welcome.cpu_percent, charging.cpu_percent), "%", 2);
+    figure("wakeups_per_s", std::max(welcome.wakeups_per_s, charging.wakeups_per_s), "1/s");
+}
+
+// Every screen a message selects, in every language, and every overlay; then the peak resident set.
+void measure_rss(int xres, int yres) {
+    auto r = start(xres, yres);
+    if (!r) return;
+    e2e::Sender s;
+    const int64_t now = int64_t(std::time(nullptr));
+    int current = 0;
+    size_t switches = 0;
+    for (int language = 0; language < 5; language++) {
+        e2e::StatusFields f;
+        f.language = std::to_string(language);
+        for (const e2e::ScreenState& st : e2e::c_screen_states) {
+            if (st.screen == current) continue;
+            s.send(e2e::full_status(st, f, now));
+            current = st.screen;
+            switches++;
+            sleep_for_ms(40);
+        }
+        for (const char* command : e2e::c_trigger_commands) {
+            s.send(e2e::full_trigger(command, "0", "50", "1"));
+            sleep_for_ms(40);
+        }
+    }
+    if (!r->wait_for("Switch Screen[", switches, 5000))
+        std::fprintf(stderr, "rss: not every screen was shown\n");
+    sleep_for_ms(500);
+    const live::Memory m = live::memory_of(r->d->pid());
+    std::printf("# peak resident set at %dx%d after every screen in every language: %ld kB (now %ld kB)\n",
+                xres, yres, m.hwm_kb, m.rss_kb);
+    figure("rss_peak_kb_" + std::to_string(xres) + "x" + std::to_string(yres), double(m.hwm_kb), "kB", 0);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    int idle_seconds = 30, changes = 200;
+    std::set<std::string> only;
+    for (int i = 1; i + 1 < argc; i += 2) {
+        const std::string opt = argv[i];
+        if (opt == "--idle-seconds") {
+            idle_seconds = std::max(1, std::atoi(argv[i + 1]));
+        } else if (opt == "--changes") {
+            changes = std::max(1, std::atoi(argv[i + 1]));
+        } else if (opt == "--only") {
+            std::string list = argv[i + 1];
+            for (size_t at = 0; at <= list.size();) {
+                const size_t comma = std::min(list.find(',', at), list.size());
+                only.insert(list.substr(at, comma - at));
+                at = comma + 1;
+            }
+        } else {
+            std::fprintf(stderr, "usage: e2e_figures [--idle-seconds N] [--changes N] [--only NAME,...]\n");
+            return 2;
+        }
+    }
+    if (argc % 2 == 0) return 2;
+    if (!e2e::use_private_network())
+        std::printf("# note: no private network namespace; using the host's loopback\n");
+    auto want = [&](const char* name) { return only.empty() || only.count(name) > 0; };
+    if (want("startup")) measure_startup();
+    if (want("latency")) measure_latency(changes);
+    if (want("throughput")) measure_throughput();
+    if (want("idle")) measure_idle(idle_seconds);
+    if (want("rss")) {
+        measure_rss(320, 240);
+        measure_rss(1024, 600);
+    }
+    for (const auto& [name, value] : g_figures) std::printf("figure %s %s\n", name.c_str(), value.c_str());
+    return 0;
+}
