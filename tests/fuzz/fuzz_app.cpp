@@ -22,7 +22,9 @@ constexpr lv_coord_t kHeight = 240;
 constexpr int64_t kWallStart = 1767225600; // 2026-01-01 00:00:00 UTC
 constexpr uint32_t kStepMs = 20;
 
-uint32_t g_tick_ms = 0;
+// The tick starts 30 s before it wraps around, as it does after 49.7 days of running, so that every
+// run passes the wrap early on.
+uint32_t g_tick_ms = UINT32_MAX - 30000;
 uint64_t g_elapsed_ms = 0; // does not wrap, unlike the tick
 lv_color_t g_frame[size_t(kWidth) * size_t(kHeight)];
 

@@ -9,8 +9,9 @@
 #include <cstdint>
 
 // Once per process. Changes to the build directory (the asset set lives in qorv_lvgl/assets there),
-// pins the wall clock, starts the runtime with the BMP decoder and the display; with `screens`, also
-// builds the status bar, the overlay and the welcome screen (MainScreen_Init).
+// pins the wall clock, starts the runtime with the BMP decoder and the display, and sets the tick 30 s
+// before it wraps around; with `screens`, also builds the status bar, the overlay and the welcome
+// screen (MainScreen_Init).
 void fuzz_app_init(bool screens);
 
 // Lets `ms` of virtual time pass in the event loop's 20 ms steps, running lv_timer_handler() after

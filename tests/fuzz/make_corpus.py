@@ -56,6 +56,17 @@ def datagrams():
           b'"saveData":{"_meterStart":1e20,"_startTime":4102444800}}}]}')
 
 
+    # Codes longer than a QR code holds, and text that is not UTF-8 where the screens show it.
+    swipe = message("swipe_normal")
+    swipe["conns"][0]["connConfig"] = {"connCode": "C" * 3000, "connQR": "https://pay.example.com/" + "q" * 2976}
+    write("fuzz_datagram", "long_codes.json", compact(swipe))
+    stopping = message("stopping")
+    stopping["conns"][0]["sessionConnInfo"]["saveData"]["_stopReason"] = "@REASON@"
+    stopping["conns"][0]["connConfig"] = {"connCode": "@CODE@", "connQR": "@CODE@"}
+    text = compact(stopping).replace(b"@REASON@", b"\xff\xc3(\xe2\x82\xf0\x9f")
+    write("fuzz_datagram", "bad_utf8.json", text.replace(b"@CODE@", b"\xc0\xaf\xed\xa0\x80"))
+
+
 def sequences():
     clear("fuzz_sequence")
 
