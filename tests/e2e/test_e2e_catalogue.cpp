@@ -8,6 +8,7 @@
 #include "e2e_display.h"
 
 #include <ctime>
+#include <optional>
 
 using namespace e2e;
 
@@ -82,16 +83,24 @@ class Catalogue : public E2E {
     void feed(const std::string& what, const std::string& datagram, bool shown = false) {
         if (HasFailure()) return;
         const bool draw = shown && Document(datagram).valid();
+        // Counted before sending: the frame may be drawn before the probe's answer is read.
+        const uint32_t pans = panel_->header().pan_count;
         ASSERT_TRUE(s_->send(datagram)) << "cannot send " << what;
         const int probe = ++probes_;
         ASSERT_TRUE(s_->send(R"({"Trigger":"probe#)" + std::to_string(probe) + "#\"}"));
         pending_.push_back({what, excerpt(datagram), probe});
         pending_bytes_ += datagram.size();
-        if (c_slowdown == 1 || draw || pending_.size() >= 16 || pending_bytes_ >= 32768) answered(draw);
+        if (draw) {
+            answered(pans);
+        } else if (c_slowdown == 1 || pending_.size() >= 16 || pending_bytes_ >= 32768) {
+            answered();
+        }
     }
 
     // Waits for the probes sent so far; fails naming the first datagram whose probe went unanswered.
-    void answered(bool draw = false) {
+    // With `pans_before` (the page-flip count before the last datagram went out), a frame drawn since
+    // then is awaited too.
+    void answered(std::optional<uint32_t> pans_before = std::nullopt) {
         if (pending_.empty() || HasFailure()) return;
         const bool all = d_->wait_out(probe_line(pending_.back().probe), 1, scaled(3000));
         if (!all) {
@@ -107,12 +116,11 @@ class Catalogue : public E2E {
         const std::string pending_what = pending_.back().what;
         pending_.clear();
         pending_bytes_ = 0;
-        if (draw) {
-            // The label or QR code changed: one page flip after the probe means a frame showed it.
-            const uint32_t pans = panel_->header().pan_count;
+        if (pans_before) {
+            // The label or QR code changed: a page flip since the datagram means a frame showed it.
             const auto end = Clock::now() + scaled(1000);
-            while (panel_->header().pan_count == pans && Clock::now() < end) sleep_ms(1);
-            EXPECT_NE(panel_->header().pan_count, pans) << "no frame drawn after " << pending_what;
+            while (panel_->header().pan_count == *pans_before && Clock::now() < end) sleep_ms(1);
+            EXPECT_NE(panel_->header().pan_count, *pans_before) << "no frame drawn after " << pending_what;
         }
     }
 
