@@ -454,6 +454,7 @@ int main(int argc, char** argv) {
             std::this_thread::sleep_for(std::chrono::microseconds(100));
             pump();
         }
+        if (live::Clock::now() >= stop) break; // the queue may still be full: send nothing more
         bool ok = sender.send(m.text);
         for (int retry = 0; !ok && retry < 100; retry++) { // a full send buffer: let it drain
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
