@@ -1,5 +1,8 @@
 #include "gfx_fixture.h"
 
+#include "../../gfx/src/img/img_internal.h"
+#include "../../gfx/src/misc/misc_internal.h"
+
 namespace {
 
 std::vector<std::string> g_log_lines;
@@ -63,4 +66,13 @@ void LogCapture::clear() {
 std::string area_str(const lv_area_t& a) {
     return "(" + std::to_string(a.x1) + "," + std::to_string(a.y1) + ")-(" + std::to_string(a.x2) + "," +
            std::to_string(a.y2) + ")";
+}
+
+void gfx_test_image_stack_init() {
+    gfx_img_reset();
+    gfx_fs_reset();
+    _lv_fs_init();
+    lv_fs_stdio_init();
+    _lv_img_decoder_init();
+    lv_png_init();
 }

@@ -65,3 +65,7 @@ class LogCapture {
 };
 
 std::string area_str(const lv_area_t& a);
+
+// Brings up the file system (stdio on the `A` drive) and the image decoders with PNG from scratch,
+// without lv_init() or a display: for tests of the image stack alone.
+void gfx_test_image_stack_init();

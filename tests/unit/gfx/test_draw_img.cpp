@@ -8,6 +8,7 @@
 
 #include <lodepng.h>
 
+#include "gfx_fixture.h"
 #include "lvgl.h"
 #include "test_paths.h"
 
@@ -66,12 +67,7 @@ struct VarImg {
 class DrawImg : public ::testing::Test {
   protected:
     void SetUp() override {
-        gfx_img_reset();
-        gfx_fs_reset();
-        _lv_fs_init();
-        lv_fs_stdio_init();
-        _lv_img_decoder_init();
-        lv_png_init();
+        gfx_test_image_stack_init();
         lv_img_cache_set_size(LV_IMG_CACHE_DEF_SIZE);
         g_log.clear();
         lv_log_register_print_cb(capture_log);

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "gfx_fixture.h"
 #include "lvgl.h"
 #include "test_paths.h"
 
@@ -75,12 +76,7 @@ void recording_close(lv_img_decoder_t*, lv_img_decoder_dsc_t*) {
 class ImgDecoder : public ::testing::Test {
   protected:
     void SetUp() override {
-        gfx_img_reset();
-        gfx_fs_reset();
-        _lv_fs_init();
-        lv_fs_stdio_init();
-        _lv_img_decoder_init();
-        lv_png_init();
+        gfx_test_image_stack_init();
         g_calls.clear();
         g_newer_accepts_info = false;
         g_header_was_clear = g_fields_were_clear = false;

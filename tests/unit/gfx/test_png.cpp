@@ -9,6 +9,7 @@
 
 #include <lodepng.h>
 
+#include "gfx_fixture.h"
 #include "lvgl.h"
 #include "test_paths.h"
 
@@ -62,12 +63,7 @@ std::string write_file(const std::string& name, const Bytes& bytes) {
 class Png : public ::testing::Test {
   protected:
     void SetUp() override {
-        gfx_img_reset();
-        gfx_fs_reset();
-        _lv_fs_init();
-        lv_fs_stdio_init();
-        _lv_img_decoder_init();
-        lv_png_init();
+        gfx_test_image_stack_init();
         g_log.clear();
         lv_log_register_print_cb(capture_log);
     }
