@@ -143,9 +143,11 @@ class Display {
     Clock::time_point started_;
 };
 
-// From /proc/PID/status: resident set now and at its peak, and context switches.
+// From /proc/PID/status: resident set now (with its anonymous and file-backed parts) and at its peak,
+// and context switches.
 struct Memory {
     long rss_kb = -1, hwm_kb = -1;
+    long anon_kb = -1, file_kb = -1, shmem_kb = -1;
     long long voluntary = 0, involuntary = 0;
 };
 
@@ -158,6 +160,9 @@ inline Memory memory_of(pid_t pid) {
         f >> key;
         if (key == "VmRSS:") f >> m.rss_kb;
         if (key == "VmHWM:") f >> m.hwm_kb;
+        if (key == "RssAnon:") f >> m.anon_kb;
+        if (key == "RssFile:") f >> m.file_kb;
+        if (key == "RssShmem:") f >> m.shmem_kb;
         if (key == "voluntary_ctxt_switches:") f >> m.voluntary;
         if (key == "nonvoluntary_ctxt_switches:") f >> m.involuntary;
     }

@@ -12,7 +12,8 @@
 //     --warmup: the first part of the run, which sets the resident set to compare with (default half
 //               the run, at most 120 seconds); it starts with a tour of every screen, error code, stop
 //               reason and overlay in every language
-//     --rss-log: writes every resident-set sample (two a second) to FILE
+//     --rss-log: writes every resident-set sample (two a second) to FILE: "SECONDS RSS ANON FILE SHMEM",
+//                in kB
 //   exit status: 0 passed, 1 failed, 2 bad arguments
 #include "e2e_bad_input.h"
 #include "e2e_display.h"
@@ -346,7 +347,7 @@ struct Args {
     uint32_t seed = 0;
     double rate = 2000;
     double warmup = -1;
-    std::string rss_log; // every resident-set sample, "SECONDS KB" per line
+    std::string rss_log; // every resident-set sample, "SECONDS RSS ANON FILE SHMEM" per line
 };
 
 bool parse_args(int argc, char** argv, Args& a) {
@@ -380,19 +381,32 @@ bool parse_args(int argc, char** argv, Args& a) {
 
 struct Sample {
     double t;
-    long rss_kb;
+    long rss_kb, anon_kb, file_kb, shmem_kb;
 };
 
-// A percentile of the resident set over the samples taken from `from` up to (not including) `to`
-// seconds; 0 if there are none.
-long rss_percentile(const std::vector<Sample>& samples, double from, double to, int percent) {
+// A percentile of one part of the resident set over the samples taken from `from` up to (not
+// including) `to` seconds; 0 if there are none.
+long percentile(const std::vector<Sample>& samples, long Sample::*part, double from, double to, int percent) {
     std::vector<long> v;
     for (const Sample& s : samples)
-        if (s.t >= from && s.t < to) v.push_back(s.rss_kb);
+        if (s.t >= from && s.t < to) v.push_back(s.*part);
     if (v.empty()) return 0;
     const size_t at = std::min(v.size() - 1, v.size() * size_t(percent) / 100);
     std::nth_element(v.begin(), v.begin() + long(at), v.end());
     return v[at];
+}
+
+// The least-squares slope of one part of the resident set over the samples from `from` seconds on,
+// in kB per hour.
+double trend_kb_per_hour(const std::vector<Sample>& samples, long Sample::*part, double from) {
+    double n = 0, st = 0, sv = 0, stt = 0, stv = 0;
+    for (const Sample& s : samples) {
+        if (s.t < from) continue;
+        const double v = double(s.*part);
+        n++, st += s.t, sv += v, stt += s.t * s.t, stv += s.t * v;
+    }
+    const double den = n * stt - st * st;
+    return n > 1 && den > 0 ? 3600.0 * (n * stv - st * sv) / den : 0.0;
 }
 
 } // namespace
@@ -453,7 +467,8 @@ int main(int argc, char** argv) {
             const auto now = live::Clock::now();
             if (now >= next_sample) {
                 const double t = std::chrono::duration<double>(now - start).count();
-                samples.push_back({t, live::memory_of(d.pid()).rss_kb});
+                const live::Memory mem = live::memory_of(d.pid());
+                samples.push_back({t, mem.rss_kb, mem.anon_kb, mem.file_kb, mem.shmem_kb});
                 next_sample += std::chrono::milliseconds(500);
                 if (now >= next_progress) {
                     std::printf("  %6.0f s  rss %ld kB  status %ld/%ld  triggers %ld/%ld\n", t,
@@ -504,7 +519,8 @@ int main(int argc, char** argv) {
     }
     pump();
     const live::Memory end_mem = live::memory_of(d.pid());
-    if (end_mem.rss_kb > 0) samples.push_back({a.seconds, end_mem.rss_kb});
+    if (end_mem.rss_kb > 0)
+        samples.push_back({a.seconds, end_mem.rss_kb, end_mem.anon_kb, end_mem.file_kb, end_mem.shmem_kb});
     const long drops = live::udp_drops(e2e::c_port);
     alive = alive && d.running();
 
@@ -513,11 +529,12 @@ int main(int argc, char** argv) {
     // run. (The set moves between a few levels as pictures enter and leave the image cache; the upper
     // one is reached in every window, its share of the window varies.)
     const double tail_from = std::max(a.warmup, a.seconds - std::max(10.0, (a.seconds - a.warmup) / 4));
-    const long warm_level = rss_percentile(samples, a.warmup / 2, a.warmup, 90);
-    const long end_level = rss_percentile(samples, tail_from, a.seconds + 1, 90);
+    const long warm_level = percentile(samples, &Sample::rss_kb, a.warmup / 2, a.warmup, 90);
+    const long end_level = percentile(samples, &Sample::rss_kb, tail_from, a.seconds + 1, 90);
     if (!a.rss_log.empty()) {
         if (FILE* f = std::fopen(a.rss_log.c_str(), "w")) {
-            for (const Sample& s : samples) std::fprintf(f, "%.1f %ld\n", s.t, s.rss_kb);
+            for (const Sample& s : samples)
+                std::fprintf(f, "%.1f %ld %ld %ld %ld\n", s.t, s.rss_kb, s.anon_kb, s.file_kb, s.shmem_kb);
             std::fclose(f);
         }
     }
@@ -535,6 +552,16 @@ int main(int argc, char** argv) {
                 "%ld kB, final %ld kB, "
                 "VmHWM %ld kB\n",
                 warm_level, end_level, growth, peak, end_mem.rss_kb, end_mem.hwm_kb);
+    std::printf("          anonymous level %ld -> %ld kB, file-backed %ld -> %ld kB, shared %ld -> %ld kB; "
+                "trend after warm-up %+.0f kB/h (anonymous %+.0f kB/h)\n",
+                percentile(samples, &Sample::anon_kb, a.warmup / 2, a.warmup, 90),
+                percentile(samples, &Sample::anon_kb, tail_from, a.seconds + 1, 90),
+                percentile(samples, &Sample::file_kb, a.warmup / 2, a.warmup, 90),
+                percentile(samples, &Sample::file_kb, tail_from, a.seconds + 1, 90),
+                percentile(samples, &Sample::shmem_kb, a.warmup / 2, a.warmup, 90),
+                percentile(samples, &Sample::shmem_kb, tail_from, a.seconds + 1, 90),
+                trend_kb_per_hour(samples, &Sample::rss_kb, a.warmup),
+                trend_kb_per_hour(samples, &Sample::anon_kb, a.warmup));
     std::printf("udp       %ld datagrams dropped by the receive queue, %ld sends failed\n", drops,
                 send_failures);
 
