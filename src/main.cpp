@@ -52,6 +52,8 @@ namespace {
 constexpr int kUdpPort = 20001;
 constexpr int kMaxEvents = 256;
 constexpr int kWaitMs = 500;
+// How often free heap pages go back to the system.
+constexpr uint32_t kHeapTrimPeriodMs = 60 * 1000;
 
 int g_epollfd = -1;
 int g_timerfd = -1;
@@ -92,6 +94,10 @@ int timer_create_10ms() {
     LV_UNUSED(argv);
     setvbuf(stdout, nullptr, _IOLBF, 0);
     MainScreen_Init();
+    // Blocks of all sizes come and go with every message; the free pages left between live blocks go
+    // back to the system now and then, so the resident set follows what the program holds and does not
+    // creep up over months of messages.
+    lv_timer_create([](lv_timer_t*) { malloc_trim(0); }, kHeapTrimPeriodMs, nullptr);
 
     const int udp_fd = udp_get_fd(kUdpPort);
     data_src_init(udp_fd);
