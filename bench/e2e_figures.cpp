@@ -89,6 +89,16 @@ std::unique_ptr<Running> start(int xres = 320, int yres = 240, Ms* first_frame =
 const std::string c_fault = e2e::full_status(e2e::c_screen_states[3], e2e::StatusFields{}, 0);
 const std::string c_idle = e2e::full_status(e2e::c_screen_states[0], e2e::StatusFields{}, 0);
 
+// The program started and settled on the idle screen, which `s` has selected.
+std::unique_ptr<Running> start_on_idle(e2e::Sender& s) {
+    auto r = start();
+    if (!r) return nullptr;
+    s.send(c_idle);
+    if (!r->wait_for("-> [1]", 1, 3000)) return nullptr;
+    sleep_for_ms(300);
+    return r;
+}
+
 void measure_startup() {
     std::vector<double> ms;
     for (int i = 0; i < 10; i++) {
@@ -105,12 +115,9 @@ void measure_startup() {
 // different picture. The pause between changes is random, so the changes meet every phase of the
 // program's 20 ms refresh.
 void measure_latency(int changes) {
-    auto r = start();
-    if (!r) return;
     e2e::Sender s;
-    s.send(c_idle);
-    if (!r->wait_for("-> [1]", 1, 3000)) return;
-    sleep_for_ms(300);
+    auto r = start_on_idle(s);
+    if (!r) return;
     std::mt19937 rng(8);
     std::vector<double> ms;
     for (int i = 0; i < changes; i++) {
@@ -138,12 +145,9 @@ void measure_latency(int changes) {
 // Status messages that switch between two screens, sent as fast as the program takes them while the
 // receive queue never fills; each one must print its switch line.
 void measure_throughput() {
-    auto r = start();
-    if (!r) return;
     e2e::Sender s;
-    s.send(c_idle);
-    if (!r->wait_for("-> [1]", 1, 3000)) return;
-    sleep_for_ms(300);
+    auto r = start_on_idle(s);
+    if (!r) return;
     constexpr int kMessages = 20000;
     const size_t before = r->count("Switch Screen[");
     const auto t0 = Clock::now();
