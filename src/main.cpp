@@ -1,5 +1,3 @@
-#include "main.h"
-
 #include <cerrno>
 #include <cjson/cJSON.h>
 #include <cstdio>
@@ -17,18 +15,8 @@
 #include "lvgl.h"
 #include "mainscreen.h"
 #include "my_lib/my_bmp.h"
-#include "ui/data_src/data_src.h"
-#include "ui/data_src/data_udp.h"
-
-long main_rotation_mode(int argc, char** argv) {
-    return argc < 2 ? 4 : strtol(argv[1], nullptr, 10);
-}
-
-bool main_timer_event_runs_handler(uint32_t* counter) {
-    const bool run = (*counter % 2) == 0;
-    (*counter)++;
-    return run;
-}
+#include "input/data_src.h"
+#include "input/data_udp.h"
 
 // Milliseconds since the first call. The monotonic clock keeps timers and animations steady when the
 // system time is set.
@@ -45,8 +33,6 @@ extern "C" uint32_t custom_tick_get(void) {
     return uint32_t(now_ms - start_ms);
 }
 
-#ifndef STATUS_DISPLAY_NO_MAIN
-// The program itself; tests build this file without it and use the pieces above.
 namespace {
 
 constexpr int kUdpPort = 20001;
@@ -89,6 +75,14 @@ int timer_create_10ms() {
     return fd;
 }
 
+// Parses one datagram's text and hands the message to the screen manager, which ignores a null root
+// (not JSON). Nothing keeps pointers into the tree.
+void handle_datagram(const char* text) {
+    cJSON* root = cJSON_Parse(text);
+    MainScreen_SetData(root);
+    cJSON_Delete(root);
+}
+
 [[noreturn]] void my_app_main(int argc, char** argv) {
     LV_UNUSED(argc);
     LV_UNUSED(argv);
@@ -118,10 +112,11 @@ int timer_create_10ms() {
                 if (read(fd, &expiries, sizeof expiries) < 0) {
                     // Nothing to do: the next expiry raises a new event.
                 }
-                if (main_timer_event_runs_handler(&timer_events)) lv_timer_handler();
+                // The graphics library runs on every second event: every 20 ms while the loop keeps up.
+                if (timer_events++ % 2 == 0) lv_timer_handler();
             } else if (fd == udp_fd) {
                 // Edge-triggered: take every datagram queued now, in arrival order.
-                data_src_drain(s_udpRecv_buf, int(sizeof s_udpRecv_buf), data_src_dispatch);
+                data_src_drain(s_udpRecv_buf, int(sizeof s_udpRecv_buf), handle_datagram);
             }
         }
     }
@@ -138,7 +133,8 @@ int main(int argc, char** argv) {
     // fragment around them and the resident set stays flat over years of screen changes.
     mallopt(M_MMAP_THRESHOLD, 16 * 1024);
 
-    const long mode = main_rotation_mode(argc, argv);
+    // No argument: mode 4; otherwise strtol, so an argument that is not a number gives mode 0.
+    const long mode = argc < 2 ? 4 : strtol(argv[1], nullptr, 10);
     lv_init();
 
     g_epollfd = epoll_create(256);
@@ -178,4 +174,3 @@ int main(int argc, char** argv) {
 
     my_app_main(argc, argv);
 }
-#endif

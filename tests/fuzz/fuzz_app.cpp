@@ -13,7 +13,6 @@
 #include "mainscreen.h"
 #include "msg/msg.h"
 #include "my_lib/my_bmp.h"
-#include "ui/data_src/data_src.h"
 
 namespace {
 
@@ -99,7 +98,9 @@ void fuzz_app_datagram(const uint8_t* data, size_t size) {
     // A string of exactly the kept length, so that a read past its end is caught.
     const std::string text(reinterpret_cast<const char*>(data),
                            size < kFuzzDatagramMax ? size : kFuzzDatagramMax);
-    data_src_dispatch(text.c_str());
+    cJSON* root = cJSON_Parse(text.c_str());
+    MainScreen_SetData(root);
+    cJSON_Delete(root);
 }
 
 void fuzz_app_check_heap(uint64_t warmup) {

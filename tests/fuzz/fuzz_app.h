@@ -19,7 +19,7 @@ void fuzz_app_init(bool screens);
 void fuzz_app_advance(uint32_t ms);
 
 // One datagram: the program keeps at most 16383 characters, stops at a zero byte, drops an empty
-// datagram and hands the rest to data_src_dispatch (cJSON_Parse, MainScreen_SetData, cJSON_Delete).
+// datagram and parses the rest and hands it to MainScreen_SetData, as the program does.
 void fuzz_app_datagram(const uint8_t* data, size_t size);
 
 // Called after every input: fails the run when the live heap keeps growing. The first `warmup`

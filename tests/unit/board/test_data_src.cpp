@@ -17,8 +17,8 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
-#include "ui/data_src/data_src.h"
-#include "ui/data_src/data_udp.h"
+#include "input/data_src.h"
+#include "input/data_udp.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "ui/data_src/data_udp.h"
+#include "input/data_udp.h"
 
 #include <cerrno>
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "ui/data_src/data_src.h"
+#include "input/data_src.h"
 
 #include <cerrno>
 #include <cstring>

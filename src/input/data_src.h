@@ -18,6 +18,3 @@ typedef void (*data_src_handler_t)(const char* text);
 // handle; buf is cleared before every read. Returns the number handed over. The socket is
 // registered edge-triggered, so one readiness notification has to take everything that is queued.
 int data_src_drain(char* buf, int size, data_src_handler_t handle);
-
-// The event loop's handler: parses the text, hands the message to MainScreen_SetData and frees it.
-void data_src_dispatch(const char* text);
