@@ -87,7 +87,7 @@ const lv_i18n_phrase_t en_us_singulars[] = {
     {nullptr, nullptr},
 };
 
-uint8_t en_us_plural_fn(int32_t count) {
+static uint8_t en_us_plural_fn(int32_t count) {
     return lv_i18n_plural_one_only(count);
 }
 

@@ -2,9 +2,7 @@
 #include "i18n/lv_i18n.h"
 
 const lv_i18n_phrase_t fr_fr_singulars[] = {
-    {"s_time", "%02dh %02dm %02ds"},
     {"s_swipe_normal_default_text", "Passez la carte RFID ou scannez le code QR"},
-    {"s_welcome", "Welcome"},
     {"s_remove_plug", "Retirez la prise de charge"},
     {"s_connect_plug", "Connectez la prise de charge"},
     {"s_not_available", "Indisponible"},
@@ -46,7 +44,6 @@ const lv_i18n_phrase_t fr_fr_singulars[] = {
     {"s_other", "Autre"},
     {"s_suspended_by_ev", "Suspendu par le véhicule"},
     {"s_suspended_by_evse", "Suspendu par la borne"},
-    {"s_engineering_mode", "Engineering Mode"},
     {"s_rservation", "Réservation"},
     {"s_minutes_left", "min restantes"},
     {"s_rfid_card_activated", "Carte RFID activée"},
@@ -56,38 +53,11 @@ const lv_i18n_phrase_t fr_fr_singulars[] = {
     {"s_downloading", "Téléchargement du logiciel"},
     {"s_fault_found_stop_charging", "Défaut, charge arrêtée"},
     {"s_auto_upgrade", "Mise à jour automatique"},
-    {"s_rcd_checkin", "RCD Checking"},
     {"s_not_avaliable_other_error", "Autre"},
-    {"s_EV_communicate_error", "EVCommunicationError"},
-    {"s_interal_error", "InternalError"},
-    {"s_local_list_conflict", "LocalListConflict"},
-    {"s_over_current_fault", "OverCurrentFailure"},
-    {"s_switch_fault", "PowerSwitchFailure"},
-    {"s_reset_fault", "ResetFailure"},
-    {"s_weaksignal", "WeakSignal"},
-    {"s_rcd_6ma", "RCD_6mA"},
-    {"s_pe_leak", "PE_LEAK"},
-    {"s_pme_fault", "PME_FAULT"},
-    {"s_power_temp_over", "PowerTempOver"},
-    {"s_cp_status_e", "CP Status E"},
-    {"s_randomised_delay", "Randomised delay"},
-    {"s_off_peak_time", "Off-peak Time"},
-    {"s_open_door", "Door_Opened"},
-    {"s_locker_fault_sub", "ConnectorLockFailure"},
-    {"s_meter_fault_sub", "PowerMeterFailure"},
-    {"s_card_reader_fault_sub", "ReaderFailure"},
-    {"s_ground_faule_sub", "GroundFailure"},
-    {"s_high_temperature_fault_sub", "HighTemperature"},
-    {"s_over_voltage_fault_sub", "OverVoltage"},
-    {"s_low_voltage_fault_sub", "UnderVoltage"},
-    {"s_emergency_fault_sub", "Emergency Pushed"},
-    {"s_phase_rotation_fault_sub", "PhaseSwap"},
-    {"s_not_available_null", " "},
-    {"s_pe_wiring", "PE_WIRING"},
     {nullptr, nullptr},
 };
 
-uint8_t fr_fr_plural_fn(int32_t count) {
+static uint8_t fr_fr_plural_fn(int32_t count) {
     return lv_i18n_plural_zero_or_one(count);
 }
 
