@@ -25,8 +25,10 @@ lv_obj_t* create(const ui_widget_t& row, lv_obj_t* parent) {
     if (row.content != nullptr && !(row.flags & UI_KEY)) lv_label_set_text(label, row.content);
     lv_obj_set_style_text_color(label, lv_color_hex(0xFFFFFF), kMain);
     lv_obj_set_style_text_opa(label, 255, kMain);
-    if (row.font != UI_FONT_THEME)
-        lv_obj_set_style_text_font(label, font_loader_get_font(uint32_t(row.font)), kMain);
+    // A font that cannot be loaded leaves the theme's built-in one: a label without a font shows
+    // nothing here, and LVGL 8.3 crashes on it.
+    const lv_font_t* font = row.font != UI_FONT_THEME ? font_loader_get_font(uint32_t(row.font)) : nullptr;
+    if (font != nullptr) lv_obj_set_style_text_font(label, font, kMain);
     if (row.align != LV_TEXT_ALIGN_AUTO) lv_obj_set_style_text_align(label, row.align, kMain);
     if (row.flags & UI_RECOLOR) lv_label_set_recolor(label, true);
     return label;
