@@ -315,8 +315,14 @@ class Display {
         }
     }
 
-    // Stops and continues the whole process (datagrams queue up meanwhile).
-    void pause() const { kill(pid_, SIGSTOP); }
+    // Stops the whole process and waits until it is stopped; continues it (datagrams queue up meanwhile).
+    void pause() {
+        kill(pid_, SIGSTOP);
+        int st = 0;
+        while (waitpid(pid_, &st, WUNTRACED) < 0 && errno == EINTR) {
+        }
+        if (!WIFSTOPPED(st)) status_ = st;
+    }
     void resume() const { kill(pid_, SIGCONT); }
 
     // For failure messages: how it ended and what it printed.
