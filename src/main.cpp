@@ -17,6 +17,7 @@
 #include "my_lib/my_bmp.h"
 #include "input/data_src.h"
 #include "input/data_udp.h"
+#include "input/sender_filter.h"
 #include "service/service_notify.h"
 
 // Milliseconds since the first call. The monotonic clock keeps timers and animations steady when the
@@ -101,7 +102,9 @@ void handle_datagram(const char* text) {
     // creep up over months of messages.
     lv_timer_create([](lv_timer_t*) { malloc_trim(0); }, kHeapTrimPeriodMs, nullptr);
 
-    const int udp_fd = udp_get_fd(kUdpPort);
+    sender_filter_init(getenv("STATUS_DISPLAY_BIND"), getenv("STATUS_DISPLAY_ALLOW"));
+    lv_timer_create([](lv_timer_t*) { sender_filter_report(lv_tick_get()); }, 1000, nullptr);
+    const int udp_fd = udp_get_fd(kUdpPort, sender_filter_bind_address());
     data_src_init(udp_fd);
     if (g_epollfd >= 0 && udp_fd >= 0) epoll_add_fd(udp_fd);
 
