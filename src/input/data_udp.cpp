@@ -33,6 +33,12 @@ int udp_get_fd(int port, in_addr_t bind_addr) {
     addr.sin_family = AF_INET;
     addr.sin_port = htons(uint16_t(port));
     addr.sin_addr.s_addr = bind_addr;
+    // A configured address may come up only after the program has started (a DHCP lease at boot): bind
+    // to it anyway, and take messages as soon as the board has it.
+    if (bind_addr != htonl(INADDR_ANY)) {
+        const int on = 1;
+        setsockopt(s_udp_current_fd, IPPROTO_IP, IP_FREEBIND, &on, sizeof on);
+    }
     // Without the port the socket stays open and silent; the program runs on without input.
     if (bind(s_udp_current_fd, reinterpret_cast<const sockaddr*>(&addr), sizeof addr) != 0) {
         const int err = errno;
