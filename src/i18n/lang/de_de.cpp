@@ -48,7 +48,7 @@ const lv_i18n_phrase_t de_de_singulars[] = {
     {"s_suspended_by_evse", "Von Ladestation pausiert"},
     {"s_engineering_mode", "Engineering Mode"},
     {"s_rservation", "Reservierung"},
-    {"s_minutes_left", "Min. übrig"},
+    {"s_minutes_left", "Verbleibende Minuten"},
     {"s_rfid_card_activated", "RFID-Karte aktiviert"},
     {"s_rfid_card_deactivated", "RFID-Karte deaktiviert"},
     {"s_swiping_the_card", "Karte wird gelesen"},

@@ -30,7 +30,8 @@ void ui_charging_timer_stop(void) {
 
 void ui_charging_show_time(lv_obj_t* label, int64_t start, int64_t now) {
     uint64_t hours = 0, minutes = 0, seconds = 0;
-    if (start <= now) {
+    // A start of 0 or less (absent) or in the future means no session time is known yet.
+    if (start > 0 && start <= now) {
         // Unsigned difference: no overflow whatever the two times are.
         const uint64_t d = uint64_t(now) - uint64_t(start);
         hours = d / 3600;

@@ -16,7 +16,7 @@ void ui_charging_timer_start(lv_timer_cb_t cb);
 void ui_charging_timer_stop(void);
 
 // Writes the time since `start` (Unix seconds) as of `now` in total hours, minutes and seconds with
-// the current language's time format; a start in the future shows zero time.
+// the current language's time format; a start of 0 or less, or one in the future, shows zero time.
 void ui_charging_show_time(lv_obj_t* label, int64_t start, int64_t now);
 
 // Formats with printf rules (floating point included) into a 64-byte buffer and sets the text.

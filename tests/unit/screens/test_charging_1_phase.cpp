@@ -129,8 +129,10 @@ TEST_F(Charging1Phase, ChargingTimeCountsTotalHours) {
         {"start in the future", kNow, std::to_string(kNow + 10), "00h 00m 00s"},
         {"start now", kNow, std::to_string(kNow), "00h 00m 00s"},
         {"after January 2038", 4102444800, "4102441139", "01h 01m 01s"},
-        {"start 0: hours since 1970", kNow, "0", "472222h 13m 20s"},
-        {"no start time", kNow, "null", "472222h 13m 20s"},
+        {"start 0: no session time known", kNow, "0", "00h 00m 00s"},
+        {"a real start counts again", kNow, std::to_string(kNow - 61), "00h 01m 01s"},
+        {"no start time", kNow, "null", "00h 00m 00s"},
+        {"negative start", kNow, "-5", "00h 00m 00s"},
         {"start time with a fraction", kNow, std::to_string(kNow - 60) + ".9", "00h 01m 00s"},
     };
     for (const Case& c : cases) {

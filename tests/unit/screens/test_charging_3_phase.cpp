@@ -119,7 +119,20 @@ TEST_F(Charging3Phase, OneChargingTimerAcrossPhaseSwitches) {
         EXPECT_EQ(text(ui_charging_1_phase_chargetim_lable), "00h 00m 10s");
         EXPECT_EQ(text(ui_charging_3_phase_chargetim_lable), "00h 00m 00s");
     }
+    // A start of 0 means no session time is known, on either screen and across a switch; the next
+    // message with a real start counts from it.
+    send_to(ui_charging_1_phase_set_data, charging_message("", R"("_startTime":0)"));
+    advance(500);
+    EXPECT_EQ(text(ui_charging_1_phase_chargetim_lable), "00h 00m 00s");
     ui_charging_1_phase_onhide();
+    show_again();
+    send(charging_message("", R"("_startTime":0)"));
+    advance(500);
+    EXPECT_EQ(text(ui_charging_3_phase_chargetim_lable), "00h 00m 00s");
+    send(charging_message("", R"("_startTime":)" + std::to_string(kNow - 5)));
+    advance(500);
+    EXPECT_EQ(text(ui_charging_3_phase_chargetim_lable), "00h 00m 05s");
+    ui_charging_3_phase_onhide();
     EXPECT_EQ(timer_count(), idle_timers);
     EXPECT_EQ(charging_timer, nullptr);
 }

@@ -136,7 +136,7 @@ TEST_F(Reservation, BuiltWhileGermanIsCurrent) {
     ASSERT_EQ(lv_i18n_set_locale("de-DE"), 0);
     show();
     EXPECT_EQ(text(ui_reservation_explanation_lable), "Reservierung");
-    EXPECT_EQ(text(ui_reservation_unit_lable), "Min. übrig");
+    EXPECT_EQ(text(ui_reservation_unit_lable), "Verbleibende Minuten");
 }
 
 TEST_F(Reservation, LanguageChangesOnShownAndHiddenScreen) {
@@ -146,7 +146,7 @@ TEST_F(Reservation, LanguageChangesOnShownAndHiddenScreen) {
 
     change_language("de-DE");
     EXPECT_EQ(text(ui_reservation_explanation_lable), "Reservierung");
-    EXPECT_EQ(text(ui_reservation_unit_lable), "Min. übrig");
+    EXPECT_EQ(text(ui_reservation_unit_lable), "Verbleibende Minuten");
     EXPECT_EQ(minutes(), "11");
 
     hide();
