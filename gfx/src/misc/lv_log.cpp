@@ -1,5 +1,6 @@
 // The log: one line per message on stdout, optionally also handed to a callback.
-#include "lvgl.h"
+#include "lv_hal_tick.h"
+#include "lv_log.h"
 
 #include "misc/misc_internal.h"
 
