@@ -192,13 +192,13 @@ TEST(MsgRead, AStatusMessageIsReadOnce) {
 }
 
 TEST(MsgRead, TriggerMessages) {
-    Doc doc(R"({"tRIGGER":"Prompt","Seconds":65537,"msg":260,"PERCENT":300})");
+    Doc doc(R"({"tRIGGER":"Prompt","Seconds":65836,"msg":260,"PERCENT":300})");
     msg_status_t m;
     msg_trigger_t t;
     ASSERT_TRUE(msg_read(doc.root, &m, &t));
     EXPECT_STREQ(t.command, "Prompt");
     EXPECT_TRUE(t.has_seconds);
-    EXPECT_EQ(t.seconds, 1);
+    EXPECT_EQ(t.seconds, 300); // the low 16 bits
     EXPECT_EQ(t.index, 4);
     EXPECT_EQ(t.percent, 44);
     Doc other(R"({"Trigger":5})");
