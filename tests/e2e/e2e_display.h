@@ -111,13 +111,20 @@ inline bool use_private_network() {
     return private_net;
 }
 
-// Sends datagrams to the program's port on the loopback.
+// Sends datagrams to the program's port on the loopback, from a chosen loopback address if given.
 class Sender {
   public:
-    Sender() : fd_(socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0)) {
+    explicit Sender(const char* to = "127.0.0.1", const char* from = nullptr)
+        : fd_(socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0)) {
         to_.sin_family = AF_INET;
         to_.sin_port = htons(c_port);
-        to_.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        inet_pton(AF_INET, to, &to_.sin_addr);
+        if (from) {
+            sockaddr_in a{};
+            a.sin_family = AF_INET;
+            inet_pton(AF_INET, from, &a.sin_addr);
+            if (bind(fd_, reinterpret_cast<const sockaddr*>(&a), sizeof a) != 0) std::perror(from);
+        }
         // Room for bursts: the program drains the queue between them.
         const int size = 1 << 20;
         setsockopt(fd_, SOL_SOCKET, SO_SNDBUF, &size, sizeof size);
@@ -315,8 +322,14 @@ class Display {
         }
     }
 
-    // Stops and continues the whole process (datagrams queue up meanwhile).
-    void pause() const { kill(pid_, SIGSTOP); }
+    // Stops the whole process and waits until it is stopped; continues it (datagrams queue up meanwhile).
+    void pause() {
+        kill(pid_, SIGSTOP);
+        int st = 0;
+        while (waitpid(pid_, &st, WUNTRACED) < 0 && errno == EINTR) {
+        }
+        if (!WIFSTOPPED(st)) status_ = st;
+    }
     void resume() const { kill(pid_, SIGCONT); }
 
     // For failure messages: how it ended and what it printed.
