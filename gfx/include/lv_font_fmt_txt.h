@@ -114,8 +114,8 @@ typedef struct {
 /* The lv_font_t callbacks of a font in this format. A compressed glyph is unpacked into a buffer that
  * the next call reuses. */
 const uint8_t* lv_font_get_bitmap_fmt_txt(const lv_font_t* font, uint32_t letter);
-bool lv_font_get_glyph_dsc_fmt_txt(const lv_font_t* font, lv_font_glyph_dsc_t* dsc_out, uint32_t unicode_letter,
-                                   uint32_t unicode_letter_next);
+bool lv_font_get_glyph_dsc_fmt_txt(const lv_font_t* font, lv_font_glyph_dsc_t* dsc_out,
+                                   uint32_t unicode_letter, uint32_t unicode_letter_next);
 
 /* Frees the buffer of unpacked glyphs. */
 void _lv_font_clean_up_fmt_txt(void);

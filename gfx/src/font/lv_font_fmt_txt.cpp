@@ -102,7 +102,7 @@ int8_t kerning(const lv_font_fmt_txt_dsc_t& font, uint32_t left, uint32_t right)
 // eleventh 1 bit is followed by a 6-bit count (0: a literal comes next, else count - 1 more repeats
 // and then a literal).
 class RleReader {
-public:
+  public:
     RleReader(const uint8_t* in, uint32_t bpp) : in_(in), bpp_(bpp) {}
 
     uint8_t next() {
@@ -133,7 +133,7 @@ public:
         return 0;
     }
 
-private:
+  private:
     enum class State { Single, Run, Counted };
 
     // The next `len` bits, first bit most significant; the next byte is touched only when needed.
@@ -210,8 +210,8 @@ const uint8_t* lv_font_get_bitmap_fmt_txt(const lv_font_t* font, uint32_t letter
 #endif
 }
 
-bool lv_font_get_glyph_dsc_fmt_txt(const lv_font_t* font, lv_font_glyph_dsc_t* dsc_out, uint32_t unicode_letter,
-                                   uint32_t unicode_letter_next) {
+bool lv_font_get_glyph_dsc_fmt_txt(const lv_font_t* font, lv_font_glyph_dsc_t* dsc_out,
+                                   uint32_t unicode_letter, uint32_t unicode_letter_next) {
     // A tab is a space twice as wide.
     const bool is_tab = unicode_letter == '\t';
     if (is_tab) unicode_letter = ' ';

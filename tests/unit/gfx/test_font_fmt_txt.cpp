@@ -45,7 +45,12 @@ struct SparseFullCopy {
         for (uint32_t c = 0x20; c <= 0x7E; c++) offsets.push_back((uint16_t)(c - 0x20));
         offsets.insert(offsets.end(), {0xB0 - 0x20, 0x2022 - 0x20});
         for (size_t k = 0; k < offsets.size(); k++) ids.push_back((uint16_t)(k + 1));
-        cmap = {0x20, 0x2100, 0, offsets.data(), ids.data(), (uint16_t)offsets.size(),
+        cmap = {0x20,
+                0x2100,
+                0,
+                offsets.data(),
+                ids.data(),
+                (uint16_t)offsets.size(),
                 LV_FONT_FMT_TXT_CMAP_SPARSE_FULL};
         dsc = dsc_of(fmt_ref8);
         dsc.cmaps = &cmap;
@@ -101,7 +106,8 @@ TEST(FontFmtTxt, EveryStorageReadsAsThePlainFont) {
         {"format 0 full map", &fmt_full4, U"ACEGIKMOQSUWY", LV_FONT_FMT_TXT_CMAP_FORMAT0_FULL, 0, 1},
         {"sparse full map", &sparse_full.font, all, LV_FONT_FMT_TXT_CMAP_SPARSE_FULL, 0, 1},
         {"kerning by 8-bit pairs", &fmt_pairs8, U"A\u00B0\u2022", LV_FONT_FMT_TXT_CMAP_SPARSE_TINY, 0, 0},
-        {"kerning by 16-bit pairs", &wide_pairs.font, U"A\u00B0\u2022", LV_FONT_FMT_TXT_CMAP_SPARSE_TINY, 0, 0},
+        {"kerning by 16-bit pairs", &wide_pairs.font, U"A\u00B0\u2022", LV_FONT_FMT_TXT_CMAP_SPARSE_TINY, 0,
+         0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -103,7 +103,8 @@ TEST_F(Screens, PictureAndLabelScreens) {
         const char* english;
     };
     const Row rows[] = {
-        {SCREEN_IDLE, &ui_idle_plug_in_img, &ui_idle_inform_label, "plug_in.png", "Connect the charging plug"},
+        {SCREEN_IDLE, &ui_idle_plug_in_img, &ui_idle_inform_label, "plug_in.png",
+         "Connect the charging plug"},
         {SCREEN_SUSPENDED_EV, &ui_suspended_ev_img, &ui_suspended_ev_explanation_lable, "charge_suspend.png",
          "Suspended by EV"},
         {SCREEN_SUSPENDED_EVSE, &ui_suspended_evse_img, &ui_suspended_evse_explanation_lable,
@@ -148,7 +149,8 @@ TEST_F(Screens, WelcomeFigureCountsUpTo99) {
         const char* figure;
     };
     const Point points[] = {
-        {480, ""}, {500, "1%"}, {980, "1%"}, {1000, "2%"}, {5000, "10%"}, {49480, "98%"}, {49500, "99%"}, {120000, "99%"},
+        {480, ""},     {500, "1%"},    {980, "1%"},    {1000, "2%"},
+        {5000, "10%"}, {49480, "98%"}, {49500, "99%"}, {120000, "99%"},
     };
     for (const Point& p : points) {
         SCOPED_TRACE(p.ms);
@@ -191,33 +193,60 @@ TEST_F(Screens, ChargingValues) {
                                                                {&ui_charging_3_phase_quantity_lable, energy}};
     };
     const Case cases[] = {
-        {"typical", SCREEN_CHARGING_1_PHASE, {{v, "[2301]"}, {i, "[160]"}, {q, "[0,0,0,123456]"}, {ms, "120000"}},
+        {"typical",
+         SCREEN_CHARGING_1_PHASE,
+         {{v, "[2301]"}, {i, "[160]"}, {q, "[0,0,0,123456]"}, {ms, "120000"}},
          one("230.1V", "16.0A", "3.46kWh")},
-        {"the register's fraction counts", SCREEN_CHARGING_1_PHASE,
-         {{v, "[2301.9]"}, {i, "[5.5]"}, {q, "[0,0,0,120005.9]"}, {ms, "120000.2"}}, one("230.1V", "0.5A", "0.01kWh")},
-        {"large register", SCREEN_CHARGING_1_PHASE, {{q, "[0,0,0,1e10]"}, {ms, "0"}}, one("0.0V", "0.0A", "10000000.00kWh")},
-        {"negative", SCREEN_CHARGING_1_PHASE, {{v, "[-2301]"}, {i, "[-160]"}, {q, "[0,0,0,100]"}, {ms, "600"}},
+        {"the register's fraction counts",
+         SCREEN_CHARGING_1_PHASE,
+         {{v, "[2301.9]"}, {i, "[5.5]"}, {q, "[0,0,0,120005.9]"}, {ms, "120000.2"}},
+         one("230.1V", "0.5A", "0.01kWh")},
+        {"large register",
+         SCREEN_CHARGING_1_PHASE,
+         {{q, "[0,0,0,1e10]"}, {ms, "0"}},
+         one("0.0V", "0.0A", "10000000.00kWh")},
+        {"negative",
+         SCREEN_CHARGING_1_PHASE,
+         {{v, "[-2301]"}, {i, "[-160]"}, {q, "[0,0,0,100]"}, {ms, "600"}},
          one("-230.1V", "-16.0A", "-0.50kWh")},
-        {"low 16 bits", SCREEN_CHARGING_1_PHASE, {{v, "[67837]"}, {i, "[40000]"}, {q, "[0,0,0,0]"}, {ms, "0"}},
+        {"low 16 bits",
+         SCREEN_CHARGING_1_PHASE,
+         {{v, "[67837]"}, {i, "[40000]"}, {q, "[0,0,0,0]"}, {ms, "0"}},
          one("230.1V", "-2553.6A", "0.00kWh")},
-        {"saturated", SCREEN_CHARGING_1_PHASE, {{v, "[1e12]"}, {i, "[-1e12]"}, {q, "[0,0,0,0]"}, {ms, "0"}},
+        {"saturated",
+         SCREEN_CHARGING_1_PHASE,
+         {{v, "[1e12]"}, {i, "[-1e12]"}, {q, "[0,0,0,0]"}, {ms, "0"}},
          one("-0.1V", "0.0A", "0.00kWh")},
-        {"texts are no numbers", SCREEN_CHARGING_1_PHASE, {{v, R"(["2301"])"}, {i, "[true]"}, {q, R"([0,0,0,"5"])"}, {ms, "0"}},
+        {"texts are no numbers",
+         SCREEN_CHARGING_1_PHASE,
+         {{v, R"(["2301"])"}, {i, "[true]"}, {q, R"([0,0,0,"5"])"}, {ms, "0"}},
          one("0.0V", "0.0A", "nankWh")},
         {"nothing", SCREEN_CHARGING_1_PHASE, {}, one("0.0V", "0.0A", "nankWh")},
-        {"three phases", SCREEN_CHARGING_3_PHASE,
+        {"three phases",
+         SCREEN_CHARGING_3_PHASE,
          {{v, "[2301,2299,2310]"}, {i, "[160,58,1000]"}, {q, "[0,0,0,123456.9]"}, {ms, "120000"}},
-         three("#00F0FF L1:# 230.1V  16.0A", "#00F0FF L2:# 229.9V   5.8A", "#00F0FF L3:# 231.0V 100.0A", "3.46 kWh")},
-        {"the register's fraction is dropped", SCREEN_CHARGING_3_PHASE,
+         three("#00F0FF L1:# 230.1V  16.0A", "#00F0FF L2:# 229.9V   5.8A", "#00F0FF L3:# 231.0V 100.0A",
+               "3.46 kWh")},
+        {"the register's fraction is dropped",
+         SCREEN_CHARGING_3_PHASE,
          {{v, "[0,1,0]"}, {q, "[0,0,0,120005.9]"}, {ms, "120000.2"}},
-         three("#00F0FF L1:#   0.0V   0.0A", "#00F0FF L2:#   0.1V   0.0A", "#00F0FF L3:#   0.0V   0.0A", "0.00 kWh")},
-        {"register saturates at 32 bits", SCREEN_CHARGING_3_PHASE, {{v, "[0,0,1]"}, {q, "[0,0,0,1e10]"}, {ms, "0"}},
+         three("#00F0FF L1:#   0.0V   0.0A", "#00F0FF L2:#   0.1V   0.0A", "#00F0FF L3:#   0.0V   0.0A",
+               "0.00 kWh")},
+        {"register saturates at 32 bits",
+         SCREEN_CHARGING_3_PHASE,
+         {{v, "[0,0,1]"}, {q, "[0,0,0,1e10]"}, {ms, "0"}},
          three("#00F0FF L1:#   0.0V   0.0A", "#00F0FF L2:#   0.0V   0.0A", "#00F0FF L3:#   0.1V   0.0A",
                "2147483.65 kWh")},
-        {"low 16 bits and negatives", SCREEN_CHARGING_3_PHASE, {{v, "[67837,-5,40000]"}, {i, "[-58,65536,0]"}, {ms, "500"}},
-         three("#00F0FF L1:# 230.1V  -5.8A", "#00F0FF L2:#  -0.5V   0.0A", "#00F0FF L3:# -2553.6V   0.0A", "-0.50 kWh")},
-        {"missing meter start", SCREEN_CHARGING_3_PHASE, {{v, "[0,2300,0]"}, {q, "[0,0,0,5]"}},
-         three("#00F0FF L1:#   0.0V   0.0A", "#00F0FF L2:# 230.0V   0.0A", "#00F0FF L3:#   0.0V   0.0A", "nan kWh")},
+        {"low 16 bits and negatives",
+         SCREEN_CHARGING_3_PHASE,
+         {{v, "[67837,-5,40000]"}, {i, "[-58,65536,0]"}, {ms, "500"}},
+         three("#00F0FF L1:# 230.1V  -5.8A", "#00F0FF L2:#  -0.5V   0.0A", "#00F0FF L3:# -2553.6V   0.0A",
+               "-0.50 kWh")},
+        {"missing meter start",
+         SCREEN_CHARGING_3_PHASE,
+         {{v, "[0,2300,0]"}, {q, "[0,0,0,5]"}},
+         three("#00F0FF L1:#   0.0V   0.0A", "#00F0FF L2:# 230.0V   0.0A", "#00F0FF L3:#   0.0V   0.0A",
+               "nan kWh")},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -238,19 +267,29 @@ TEST_F(Screens, RcdNoticeFollowsTheRunState) {
         bool hidden;
     };
     const Step steps[] = {
-        {nullptr, true},           {R"("S_Wait")", false},    {R"("S_K1K2ON")", true},    {R"("")", false},
-        {R"("S_Charging_L1")", true}, {R"("S_charging")", false}, {R"("x_K1K2ONx")", true}, {R"("_K1K2")", false},
-        {"5", true},               {R"("S_Prepare")", false}, {"null", true},
+        {nullptr, true},
+        {R"("S_Wait")", false},
+        {R"("S_K1K2ON")", true},
+        {R"("")", false},
+        {R"("S_Charging_L1")", true},
+        {R"("S_charging")", false},
+        {R"("x_K1K2ONx")", true},
+        {R"("_K1K2")", false},
+        {"5", true},
+        {R"("S_Prepare")", false},
+        {"null", true},
     };
     for (const Step& s : steps) {
         SCOPED_TRACE(s.run != nullptr ? s.run : "absent");
-        std::string json = screen_message(SCREEN_CHARGING_1_PHASE, {{kRun, s.run != nullptr ? s.run : "null"}});
+        std::string json =
+            screen_message(SCREEN_CHARGING_1_PHASE, {{kRun, s.run != nullptr ? s.run : "null"}});
         send(json);
         ASSERT_EQ(MainScreen_GetScreen(), SCREEN_CHARGING_1_PHASE);
         EXPECT_EQ(hidden(ui_charging_1_phase_rcd_label), s.hidden);
     }
     // A language change rewrites the notice at once and keeps its visibility.
-    send(screen_message(SCREEN_CHARGING_1_PHASE, {{kRun, R"("S_Wait")"}, {"global.userConfigInfo.language", "1"}}));
+    send(screen_message(SCREEN_CHARGING_1_PHASE,
+                        {{kRun, R"("S_Wait")"}, {"global.userConfigInfo.language", "1"}}));
     EXPECT_FALSE(hidden(ui_charging_1_phase_rcd_label));
     EXPECT_EQ(text(ui_charging_1_phase_rcd_label), lv_i18n_get_text("s_rcd_checkin"));
 }
@@ -299,7 +338,8 @@ TEST_F(Screens, ChargingTimeInTotalHours) {
 // of 0 shows zero time on both until a message brings a real one.
 TEST_F(Screens, OneChargingTimerAcrossPhaseSwitches) {
     const std::string one = screen_message(SCREEN_CHARGING_1_PHASE, {{kStart, std::to_string(kNow - 10)}});
-    const std::string three = screen_message(SCREEN_CHARGING_3_PHASE, {{kStart, std::to_string(kNow - 3600)}});
+    const std::string three =
+        screen_message(SCREEN_CHARGING_3_PHASE, {{kStart, std::to_string(kNow - 3600)}});
     for (const std::string& json : {one, three, screen_message(SCREEN_IDLE)}) send(json); // both built
     const size_t idle_timers = timer_count();
     for (int round = 0; round < 3; round++) {
@@ -335,12 +375,15 @@ TEST_F(Screens, FinishingEnergy) {
         const char* shown;
     };
     const Case cases[] = {
-        {"15234", "15.23 kWh"}, {"0", "0.00 kWh"},   {"15235.1", "15.24 kWh"}, {"-500", "-0.50 kWh"},
-        {R"("15234")", "nan kWh"}, {nullptr, "nan kWh"},
+        {"15234", "15.23 kWh"}, {"0", "0.00 kWh"},         {"15235.1", "15.24 kWh"},
+        {"-500", "-0.50 kWh"},  {R"("15234")", "nan kWh"}, {nullptr, "nan kWh"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.actual_meter != nullptr ? c.actual_meter : "absent");
-        send(screen_message(SCREEN_FINISHING, c.actual_meter ? Fields{{"conns[0].sessionConnInfo.ramData.actualMeter", c.actual_meter}} : Fields{}));
+        send(screen_message(SCREEN_FINISHING,
+                            c.actual_meter
+                                ? Fields{{"conns[0].sessionConnInfo.ramData.actualMeter", c.actual_meter}}
+                                : Fields{}));
         EXPECT_EQ(text(ui_finishing_Q_label), c.shown);
     }
     // At most 30 characters.
@@ -354,8 +397,9 @@ TEST_F(Screens, FinishingEnergy) {
 TEST_F(Screens, FinishingMotion) {
     using Places = std::array<lv_coord_t, 5>;
     auto places = [] {
-        return Places{lv_obj_get_y_aligned(ui_finishing_inform_label), lv_obj_get_y_aligned(ui_finishing_Q_label),
-                      lv_obj_get_x_aligned(ui_finishing_gun_img), lv_obj_get_x_aligned(ui_finishing_arrow_img),
+        return Places{lv_obj_get_y_aligned(ui_finishing_inform_label),
+                      lv_obj_get_y_aligned(ui_finishing_Q_label), lv_obj_get_x_aligned(ui_finishing_gun_img),
+                      lv_obj_get_x_aligned(ui_finishing_arrow_img),
                       lv_obj_get_x_aligned(ui_finishing_plug_img)};
     };
     auto play = [&] {
@@ -433,7 +477,8 @@ TEST_F(Screens, NotAvailableReasons) {
     for (const Row& r : rows) {
         for (const std::string& code : case_variants(r.code)) {
             SCOPED_TRACE(code);
-            const Fields codes = {{r.point ? kPointErr : kErr, quoted(code)}, {r.point ? kErr : kPointErr, R"("NoError")"}};
+            const Fields codes = {{r.point ? kPointErr : kErr, quoted(code)},
+                                  {r.point ? kErr : kPointErr, R"("NoError")"}};
             Fields faulted = codes;
             faulted.push_back({kStatus, R"("Faulted")"});
             send(screen_message(SCREEN_NOT_AVAILABLE, faulted));
@@ -473,7 +518,8 @@ TEST_F(Screens, NotAvailableReasons) {
         const std::vector<std::string> log = send(screen_message(SCREEN_NOT_AVAILABLE, f));
         expect_lines(c.main, c.sub);
         size_t err_lines = 0;
-        for (const std::string& l : log) err_lines += l.find("ui_not_available_set_data: ErrCode:") != std::string::npos;
+        for (const std::string& l : log)
+            err_lines += l.find("ui_not_available_set_data: ErrCode:") != std::string::npos;
         EXPECT_EQ(err_lines, 1u);
     }
     // A language change rewrites all three lines without waiting for the next message.
@@ -498,24 +544,41 @@ TEST_F(Screens, StoppingReasons) {
         const char* shown;
     };
     const Row rows[] = {
-        {R"("DeAuthorized")", "3", "DeAuthorized"}, {R"("EmergencyStop")", "3", "Emergency Stop"},
-        {R"("EVDisconnected")", "3", "Connector removed"}, {R"("HardReset")", "3", "Hard Reset"},
-        {R"("Reboot")", "3", "Soft Reset"},         {R"("SoftReset")", "3", "Soft Reset"},
-        {R"("Remote")", "3", "Remote stop"},        {R"("UnlockCommand")", "3", "Remote stop"},
-        {R"("remote")", "3", "Remote stop"},        {R"("UNLOCKCOMMAND")", "3", "Remote stop"},
-        {R"("PowerLoss")", "3", "User stop"},       {R"("Remote ")", "3", "User stop"},
-        {R"("")", "3", "User stop"},                {nullptr, "3", "User stop"},
-        {"5", "3", "User stop"},                    {R"(["Remote"])", "3", "User stop"},
+        {R"("DeAuthorized")", "3", "DeAuthorized"},
+        {R"("EmergencyStop")", "3", "Emergency Stop"},
+        {R"("EVDisconnected")", "3", "Connector removed"},
+        {R"("HardReset")", "3", "Hard Reset"},
+        {R"("Reboot")", "3", "Soft Reset"},
+        {R"("SoftReset")", "3", "Soft Reset"},
+        {R"("Remote")", "3", "Remote stop"},
+        {R"("UnlockCommand")", "3", "Remote stop"},
+        {R"("remote")", "3", "Remote stop"},
+        {R"("UNLOCKCOMMAND")", "3", "Remote stop"},
+        {R"("PowerLoss")", "3", "User stop"},
+        {R"("Remote ")", "3", "User stop"},
+        {R"("")", "3", "User stop"},
+        {nullptr, "3", "User stop"},
+        {"5", "3", "User stop"},
+        {R"(["Remote"])", "3", "User stop"},
         // A local stop by the low 8 bits of the error code.
-        {R"("Local")", "0", "User stop"},           {R"("local")", "1", "Connector removed"},
-        {R"("LOCAL")", "2", "Connector removed"},   {R"("lOcAl")", "3", "CP fault"},
-        {R"("Local")", "4", "Over current"},        {R"("Local")", "5", "Over voltage"},
-        {R"("Local")", "6", "Low voltage"},         {R"("Local")", "7", "Other"},
-        {R"("Local")", "8", "Other"},               {R"("Local")", "9", "User stop"},
-        {R"("Local")", "256", "User stop"},         {R"("Local")", "259", "CP fault"},
-        {R"("Local")", "4.9", "Over current"},      {R"("Local")", "-1", "User stop"},
-        {R"("Local")", "-259", "User stop"},        {R"("Local")", "1e12", "User stop"},
-        {R"("Local")", nullptr, "User stop"},       {R"("Local")", R"("3")", "User stop"},
+        {R"("Local")", "0", "User stop"},
+        {R"("local")", "1", "Connector removed"},
+        {R"("LOCAL")", "2", "Connector removed"},
+        {R"("lOcAl")", "3", "CP fault"},
+        {R"("Local")", "4", "Over current"},
+        {R"("Local")", "5", "Over voltage"},
+        {R"("Local")", "6", "Low voltage"},
+        {R"("Local")", "7", "Other"},
+        {R"("Local")", "8", "Other"},
+        {R"("Local")", "9", "User stop"},
+        {R"("Local")", "256", "User stop"},
+        {R"("Local")", "259", "CP fault"},
+        {R"("Local")", "4.9", "Over current"},
+        {R"("Local")", "-1", "User stop"},
+        {R"("Local")", "-259", "User stop"},
+        {R"("Local")", "1e12", "User stop"},
+        {R"("Local")", nullptr, "User stop"},
+        {R"("Local")", R"("3")", "User stop"},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(std::string(r.reason ? r.reason : "absent") + " with " + (r.code ? r.code : "no code"));
@@ -527,10 +590,12 @@ TEST_F(Screens, StoppingReasons) {
         EXPECT_EQ(text(ui_stopping_tips_lable), r.shown);
         EXPECT_EQ(text(ui_stopping_explanation_lable), "Stopping...");
         // Every message logs its reason; an absent one is named, not passed to the formatter as null.
-        const std::string logged = r.reason == nullptr || r.reason[0] != '"' ? "(none)"
-                                                                                : std::string(r.reason).substr(1, std::string(r.reason).size() - 2);
+        const std::string logged = r.reason == nullptr || r.reason[0] != '"'
+                                       ? "(none)"
+                                       : std::string(r.reason).substr(1, std::string(r.reason).size() - 2);
         size_t n = 0;
-        for (const std::string& l : log) n += l.find("ui_stopping_set_data: " + logged + " \t") != std::string::npos;
+        for (const std::string& l : log)
+            n += l.find("ui_stopping_set_data: " + logged + " \t") != std::string::npos;
         EXPECT_EQ(n, 1u);
     }
     // Shown or hidden, the texts follow the language; the last reason stays until new data.
@@ -551,12 +616,18 @@ TEST_F(Screens, ReservationMinutesLeft) {
         std::string shown;
     };
     const Case cases[] = {
-        {kNow, std::to_string(kNow + 600), "11"},    {kNow, std::to_string(kNow + 59), "1"},
-        {kNow, std::to_string(kNow + 60), "2"},      {kNow, std::to_string(kNow + 119), "2"},
-        {kNow, std::to_string(kNow), "1"},           {kNow, std::to_string(kNow - 1), "1"},
-        {kNow, "1", "1"},                            {kNow, std::to_string(kNow + 3600), "61"},
-        {kNow, std::to_string(kNow + 86399), "1440"}, {kNow, std::to_string(kNow + 90000), "1501"},
-        {kNow, std::to_string(kNow + 600) + ".9", "11"}, {k2100, std::to_string(k2100 + 90000), "1501"},
+        {kNow, std::to_string(kNow + 600), "11"},
+        {kNow, std::to_string(kNow + 59), "1"},
+        {kNow, std::to_string(kNow + 60), "2"},
+        {kNow, std::to_string(kNow + 119), "2"},
+        {kNow, std::to_string(kNow), "1"},
+        {kNow, std::to_string(kNow - 1), "1"},
+        {kNow, "1", "1"},
+        {kNow, std::to_string(kNow + 3600), "61"},
+        {kNow, std::to_string(kNow + 86399), "1440"},
+        {kNow, std::to_string(kNow + 90000), "1501"},
+        {kNow, std::to_string(kNow + 600) + ".9", "11"},
+        {k2100, std::to_string(k2100 + 90000), "1501"},
         {kNow, std::to_string(k2100), std::to_string((k2100 - kNow) / 60 + 1)},
         {kNow, "1e30", std::to_string(uint64_t(std::numeric_limits<int64_t>::max() - kNow) / 60 + 1)},
     };
@@ -607,8 +678,12 @@ TEST_F(SwipeNormal, ConnectorCodeAndQrCodeOfEveryMessage) {
     MainScreen_SwitchScreen(SCREEN_SWIPE_NORMAL);
     EXPECT_EQ(text(ui_swipe_normal_station_number), "0");
     EXPECT_EQ(text(ui_swipe_normal_inform_text), "Swipe RFID card or scan QR code");
-    EXPECT_EQ(log.count("ui_swipe_normal_set_inform_text: set the label to key:\"s_swipe_normal_default_text\""), 1u);
-    EXPECT_EQ(log.count("ui_swipe_normal_set_inform_text: Got value from key:\"Swipe RFID card or scan QR code\""), 1u);
+    EXPECT_EQ(
+        log.count("ui_swipe_normal_set_inform_text: set the label to key:\"s_swipe_normal_default_text\""),
+        1u);
+    EXPECT_EQ(
+        log.count("ui_swipe_normal_set_inform_text: Got value from key:\"Swipe RFID card or scan QR code\""),
+        1u);
     EXPECT_EQ(qr_pixels(), reference("ERROR"));
 
     struct Case {
@@ -620,7 +695,7 @@ TEST_F(SwipeNormal, ConnectorCodeAndQrCodeOfEveryMessage) {
     const std::string long_text(400, 'x');
     const Case cases[] = {
         {R"("A1")", R"("https://pay.example/station/7")", "A1", "https://pay.example/station/7"},
-        {"", "", "A1", "https://pay.example/station/7"},     // absent: both stay
+        {"", "", "A1", "https://pay.example/station/7"},      // absent: both stay
         {"5", "true", "A1", "https://pay.example/station/7"}, // not texts: both stay
         {R"("%s %d")", R"("")", "%s %d", ""},
         {R"("B2")", R"("Zahlung für Säule Ω")", "B2", "Zahlung für Säule Ω"},
