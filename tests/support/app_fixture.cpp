@@ -9,7 +9,6 @@ namespace {
 uint32_t g_tick_ms = 0;
 std::vector<lv_color_t> g_frame;
 lv_coord_t g_frame_w = 0;
-std::vector<std::string> g_log;
 
 void frame_flush(lv_disp_drv_t* drv, const lv_area_t* area, lv_color_t* px) {
     const lv_coord_t w = lv_area_get_width(area);
@@ -20,10 +19,6 @@ void frame_flush(lv_disp_drv_t* drv, const lv_area_t* area, lv_color_t* px) {
         }
     }
     lv_disp_flush_ready(drv);
-}
-
-void collect(const char* line) {
-    g_log.emplace_back(line);
 }
 
 } // namespace
@@ -82,23 +77,4 @@ std::string AppFixture::save_frame(const std::string& name) const {
     const std::string path = sd_test_out_path(name);
     lodepng::encode(path, rgb, unsigned(w_), unsigned(h_), LCT_RGB, 8);
     return path;
-}
-
-AppLog::AppLog() {
-    g_log.clear();
-    lv_log_register_print_cb(collect);
-}
-AppLog::~AppLog() {
-    lv_log_register_print_cb(nullptr);
-}
-const std::vector<std::string>& AppLog::lines() const {
-    return g_log;
-}
-size_t AppLog::count(const std::string& text) const {
-    size_t n = 0;
-    for (const std::string& l : g_log) n += l.find(text) != std::string::npos;
-    return n;
-}
-void AppLog::clear() {
-    g_log.clear();
 }

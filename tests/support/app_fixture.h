@@ -1,7 +1,8 @@
 // GoogleTest support for the application's tests. It uses nothing but the LVGL API, so the same
 // tests run against our runtime and against LVGL itself:
 //   - the tick is custom_tick_get(), which this support defines over a variable the test advances;
-//   - the display is a memory display registered with lv_disp_drv_register.
+//   - the display is a memory display registered with lv_disp_drv_register;
+//   - log lines are read from standard output, where LVGL 8.3 prints them.
 // The application keeps module state (screens are built once), so every test runs in a process of
 // its own (ctest runs each test case separately).
 #pragma once
@@ -11,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "log_capture.h"
 #include "lvgl.h"
 
 // The tick that custom_tick_get() returns.
@@ -34,12 +36,5 @@ class AppFixture : public ::testing::Test {
     lv_coord_t w_, h_;
 };
 
-// Collects every log line the runtime prints while it exists.
-class AppLog {
-  public:
-    AppLog();
-    ~AppLog();
-    const std::vector<std::string>& lines() const;
-    size_t count(const std::string& text) const;
-    void clear();
-};
+// The log lines the program prints while it exists (log_capture.h).
+using AppLog = LogCapture;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "i18n/lv_i18n.h"
+#include "log_capture.h"
 #include "lvgl.h"
 #include "mainscreen.h"
 
@@ -15,24 +16,40 @@ namespace rec {
 
 // Everything the manager did, in order: "init 1", "onshow 1", "log MainScreen_SwitchScreen: ...", ...
 inline std::vector<std::string> calls;
+// Where the log is read from while recording (set by the test); its lines join `calls` in the order
+// they were printed.
+inline LogCapture* log_source = nullptr;
+inline size_t log_taken = 0;
+
+// Keeps "<func>: <message>" of a log line "[User]\t(1.234, +5)\t <func>: <message> \t(in <file> line #n)".
+inline void take_log() {
+    if (log_source == nullptr) return;
+    const std::vector<std::string>& lines = log_source->lines();
+    for (; log_taken < lines.size(); log_taken++) {
+        const std::string& s = lines[log_taken];
+        const size_t from = s.find("\t ");
+        const size_t to = s.rfind(" \t(in ");
+        const bool ok = from != std::string::npos && to != std::string::npos && to > from;
+        calls.push_back(ok ? "log " + s.substr(from + 2, to - from - 2) : "log? " + s);
+    }
+}
 
 inline void add(const std::string& what) {
+    take_log();
     calls.push_back(what);
 }
 inline void add(const std::string& what, int idx) {
-    calls.push_back(what + " " + std::to_string(idx));
+    add(what + " " + std::to_string(idx));
 }
 
-// Keeps "<func>: <message>" of a log line "[User]\t(1.234, +5)\t <func>: <message> \t(in <file> line #n)\n".
-inline void log_cb(const char* line) {
-    std::string s(line);
-    const size_t from = s.find("\t ");
-    const size_t to = s.rfind(" \t(in ");
-    if (from == std::string::npos || to == std::string::npos || to < from) {
-        add("log? " + s);
-        return;
-    }
-    add("log " + s.substr(from + 2, to - from - 2));
+// What was recorded so far, log lines included.
+inline const std::vector<std::string>& recorded() {
+    take_log();
+    return calls;
+}
+inline void clear() {
+    take_log();
+    calls.clear();
 }
 
 template <int I> lv_obj_t* init() {
@@ -80,11 +97,13 @@ void mainscreen_trigger_set_data(const cJSON*) {
 
 namespace rec {
 
-// Back to the state before MainScreen_Init: no screen built or shown, nothing recorded.
-inline void reset() {
+// Back to the state before MainScreen_Init: no screen built or shown, nothing recorded; the log
+// is read from `log` from now on.
+inline void reset(LogCapture* log) {
     for (ui_screen_t& s : s_allScreens) s.root = nullptr;
     s_currScreenIdx = SCREEN_NONE;
-    calls.clear();
+    log_source = log;
+    clear();
 }
 
 // Parses JSON text; the document lives until the Doc goes out of scope.

@@ -27,23 +27,24 @@ class MainScreenTest : public AppFixture {
   protected:
     void SetUp() override {
         AppFixture::SetUp();
-        rec::reset();
-        lv_log_register_print_cb(rec::log_cb);
+        rec::reset(&log_);
     }
 
     void init() {
         MainScreen_Init();
-        rec::calls.clear();
+        rec::clear();
     }
 
     // Hands one message to the manager and returns what it did.
     Calls send(const std::string& json) {
-        rec::calls.clear();
+        rec::clear();
         rec::Doc doc(json);
         EXPECT_NE(doc.root, nullptr) << json;
         MainScreen_SetData(doc.root);
-        return rec::calls;
+        return rec::recorded();
     }
+
+    LogCapture log_;
 };
 
 TEST_F(MainScreenTest, InitShowsTheWelcomeScreenAfterTheTopLayer) {
@@ -56,7 +57,7 @@ TEST_F(MainScreenTest, InitShowsTheWelcomeScreenAfterTheTopLayer) {
                                                  "[0-9]{2}:[0-9]{2}:[0-9]{2}\n")))
         << out;
     // Translations are installed before the status bar is built; no switch line for the first screen.
-    EXPECT_EQ(rec::calls, (Calls{"statusbar_init en-US", "trigger_init", "init 0", "onshow 0"}));
+    EXPECT_EQ(rec::recorded(), (Calls{"statusbar_init en-US", "trigger_init", "init 0", "onshow 0"}));
     EXPECT_EQ(s_currScreenIdx, SCREEN_WELCOME);
     EXPECT_EQ(lv_scr_act(), s_allScreens[SCREEN_WELCOME].root);
     EXPECT_STREQ(lv_i18n_get_current_locale(), "en-US");
@@ -110,9 +111,9 @@ TEST_F(MainScreenTest, TriggerMessagesTouchNothingElse) {
 
 TEST_F(MainScreenTest, ANullRootDoesNothing) {
     init();
-    rec::calls.clear();
+    rec::clear();
     MainScreen_SetData(nullptr);
-    EXPECT_TRUE(rec::calls.empty());
+    EXPECT_TRUE(rec::recorded().empty());
     EXPECT_EQ(s_currScreenIdx, SCREEN_WELCOME);
 }
 

@@ -190,28 +190,28 @@ TEST(Rules, MessagesWithoutTheNeededParts) {
 class RulesWithManager : public AppFixture {};
 
 TEST_F(RulesWithManager, SuspendedEVSETwice) {
-    rec::reset();
-    lv_log_register_print_cb(rec::log_cb);
+    LogCapture log;
+    rec::reset(&log);
     MainScreen_Init();
-    rec::calls.clear();
+    rec::clear();
     const std::string json =
         R"({"global":{},"conns":[{"m1768Info":{"runState":"S"},"sessionConnInfo":{"ramData":{"_status":"SuspendedEVSE"}}}]})";
     for (int i = 0; i < 2; i++) {
         rec::Doc doc(json);
         MainScreen_SetData(doc.root);
     }
-    EXPECT_EQ(rec::calls, (std::vector<std::string>{
-                              "log switch_screen_idx: SuspendedEVSE",
-                              "log MainScreen_SwitchScreen: Switch Screen[0] -> [9]",
-                              "onhide 0",
-                              "init 9",
-                              "onshow 9",
-                              "statusbar_set_data",
-                              "set_data 9",
-                              "log switch_screen_idx: SuspendedEVSE",
-                              "statusbar_set_data",
-                              "set_data 9",
-                          }));
+    EXPECT_EQ(rec::recorded(), (std::vector<std::string>{
+                                   "log switch_screen_idx: SuspendedEVSE",
+                                   "log MainScreen_SwitchScreen: Switch Screen[0] -> [9]",
+                                   "onhide 0",
+                                   "init 9",
+                                   "onshow 9",
+                                   "statusbar_set_data",
+                                   "set_data 9",
+                                   "log switch_screen_idx: SuspendedEVSE",
+                                   "statusbar_set_data",
+                                   "set_data 9",
+                               }));
 }
 
 } // namespace
