@@ -15,6 +15,9 @@ using Kinds = std::vector<LabelIssueKind>;
 constexpr lv_coord_t C = LV_SIZE_CONTENT;
 
 class LabelReport : public AppFixture {
+  public:
+    LabelReport() { start_manager_ = false; }
+
   protected:
     lv_obj_t* label(lv_obj_t* parent, lv_coord_t w, lv_coord_t h, lv_coord_t x, const char* text,
                     lv_label_long_mode_t mode = LV_LABEL_LONG_WRAP) {
@@ -69,7 +72,7 @@ TEST_F(LabelReport, FlagsTextsThatDoNotFitTheirLabel) {
         lv_obj_t* l = label(scr, c.w, c.h, c.x, c.text, c.mode);
         lv_obj_set_style_text_align(l, c.align, 0);
         lv_disp_load_scr(scr);
-        lv_refr_now(disp);
+        lv_refr_now(nullptr);
         EXPECT_EQ(kinds(label_report_check_label(l)), c.expected);
     }
 }
@@ -79,7 +82,7 @@ TEST_F(LabelReport, NamesTheProblemInItsDetails) {
     lv_obj_t* glyphs = label(scr, C, C, 0, "\xE2\x98\xBA und Caf\xC3\xA9 \xC3\xA9");
     lv_obj_t* edge = label(scr, C, C, 150, "Hello world");
     lv_obj_t* wrapped = label(scr, 60, 16, 0, "Hello world foo");
-    lv_refr_now(disp);
+    lv_refr_now(nullptr);
 
     const std::vector<LabelIssue> g = label_report_check_label(glyphs);
     ASSERT_EQ(g.size(), 1u);
@@ -115,7 +118,7 @@ TEST_F(LabelReport, WalksVisibleLabelsOnlyAndHonoursParentClipping) {
     // An image is no label, and the top layer is walked on its own.
     lv_img_create(scr);
     lv_obj_t* on_top = label(lv_layer_top(), 30, 16, 0, "Top layer text", LV_LABEL_LONG_CLIP);
-    lv_refr_now(disp);
+    lv_refr_now(nullptr);
 
     const std::vector<LabelIssue> issues = label_report_check_tree(scr);
     ASSERT_EQ(issues.size(), 1u);
@@ -140,12 +143,12 @@ TEST_F(LabelReport, RecolourCommandsAreNeitherLettersNorWidth) {
     lv_obj_update_layout(plain);
     lv_obj_set_width(l, lv_obj_get_width(plain));
     lv_label_set_long_mode(l, LV_LABEL_LONG_CLIP);
-    lv_refr_now(disp);
+    lv_refr_now(nullptr);
     for (const LabelIssue& i : label_report_check_label(l)) ADD_FAILURE() << i.detail;
 
     // The same text taken literally is wider than that box.
     lv_label_set_recolor(l, false);
-    lv_refr_now(disp);
+    lv_refr_now(nullptr);
     EXPECT_EQ(kinds(label_report_check_label(l)), Kinds{LabelIssueKind::Clipped});
 }
 

@@ -111,8 +111,8 @@ std::ostream& operator<<(std::ostream& os, const Picture& p) {
     return os << p.name;
 }
 
-// One picture per screen and per overlay command in English, and one screen each in German, Greek and
-// Russian. Waits: the welcome figure reads 10% (5.1 s after start), the charging time has had its first
+// One picture per screen and per overlay command in English, two screens in German, and one each in Greek
+// and Russian. Waits: the welcome figure reads 10% (5.1 s after start), the charging time has had its first
 // tick, the finishing labels have slid into place and the nudge has not begun.
 const std::vector<Picture> kPictures = {
     {"welcome", {"welcome.json", "--wait", "4900"}},
@@ -136,6 +136,7 @@ const std::vector<Picture> kPictures = {
     {"overlay_prompt", {"idle.json", "overlay_prompt.json"}},
     {"overlay_test", {"idle.json", "overlay_test.json"}},
     {"not_available_de", {"not_available_de.json"}},
+    {"reservation_de", {"reservation_de.json"}},
     // Greek and Russian are in the translation pack, but no message can select them.
     {"stopping_el", {"--locale", "el-GR", "stopping_el.json"}},
     {"swipe_normal_ru", {"--locale", "ru-RU", "swipe_normal_ru.json"}},

@@ -8,7 +8,7 @@
 //
 // SetUp: lv_init(), virtual time starting at 0, one memory display (the default display).
 // TearDown: gfx_deinit() and virtual time off, so the next test starts from scratch.
-// LogCapture (log_capture.h) collects the runtime's log lines while it lives.
+// StdoutLog (stdout_log.h) collects what the runtime prints, its log lines, while it lives.
 #pragma once
 
 #include <cstdint>
@@ -17,7 +17,7 @@
 #include <vector>
 
 #include "gfx_ext.h"
-#include "log_capture.h"
+#include "stdout_log.h"
 #include "lvgl.h"
 
 struct GfxDisplayConfig {

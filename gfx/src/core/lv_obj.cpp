@@ -3,6 +3,11 @@
 
 #include "core/disp_internal.h"
 #include "core/obj_internal.h"
+#include "lv_anim.h"
+#include "lv_api_map.h"
+#include "lv_log.h"
+#include "lv_obj.h"
+#include "lv_refr.h"
 
 namespace gfx {
 

@@ -4,6 +4,7 @@
 
 #include "core/disp_internal.h"
 #include "core/obj_internal.h"
+#include "lv_obj_pos.h"
 
 namespace gfx {
 

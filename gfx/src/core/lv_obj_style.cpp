@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/obj_internal.h"
+#include "lv_obj_style.h"
 
 namespace gfx {
 
@@ -80,7 +81,8 @@ lv_state_t selector_state(lv_style_selector_t sel) {
 }
 
 // Best match among the styles of one object for `part` in its current state: local styles first,
-// a more specific state beats a less specific one, ties go to the earlier style.
+// among the styles whose state flags the object all has, the highest state value wins, ties go to
+// the earlier style.
 bool find_on_obj(const lv_obj_t* obj, uint32_t part, Prop prop, StyleValue* out) {
     const lv_state_t state = obj->state;
     int32_t best = -1;

@@ -24,7 +24,8 @@
 #include <new>
 #include <vector>
 
-#include "lvgl.h"
+#include "lv_draw.h"
+#include "lv_obj.h"
 
 namespace gfx {
 
@@ -223,14 +224,15 @@ void theme_reset();
 
 // ---- layout (lv_obj_pos.cpp) ----
 
-inline bool coord_is_spec(int32_t v) {
+// A coordinate that holds a percentage or LV_SIZE_CONTENT instead of pixels.
+inline bool coord_is_tagged(int32_t v) {
     return (v & (3 << _LV_COORD_TYPE_SHIFT)) == _LV_COORD_TYPE_SPEC;
 }
 inline int32_t coord_plain(int32_t v) {
     return v & ~(3 << _LV_COORD_TYPE_SHIFT);
 }
 inline bool coord_is_pct(int32_t v) {
-    return coord_is_spec(v) && coord_plain(v) <= 2000;
+    return coord_is_tagged(v) && coord_plain(v) <= 2000;
 }
 inline int32_t coord_pct(int32_t v) {
     return coord_plain(v) > 1000 ? 1000 - coord_plain(v) : coord_plain(v);

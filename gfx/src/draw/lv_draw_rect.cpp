@@ -1,6 +1,6 @@
 // Rectangles: background, border and outline. Each is an anti-aliased rounded shape, or a ring
 // between two such shapes; straight runs go to the solid fill, only curved edge pixels take a mask.
-#include "lvgl.h"
+#include "lv_draw_rect.h"
 
 #include <algorithm>
 #include <array>

@@ -2,7 +2,7 @@
 // bit-packed bitmaps, advances in 1/16 px and pair kerning.
 #pragma once
 
-#include "lvgl.h"
+#include "lv_font.h"
 
 namespace gfx {
 

@@ -1,7 +1,7 @@
 // Glyph look-up through a font's fallback chain, shared by the font API and the label painter.
 #pragma once
 
-#include "lvgl.h"
+#include "lv_font.h"
 
 namespace gfx {
 

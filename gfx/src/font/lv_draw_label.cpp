@@ -2,6 +2,8 @@
 // glyph coverage through the shared blend primitives.
 #include "draw/gfx_blend.h"
 #include "font/font_internal.h"
+#include "lv_draw_label.h"
+#include "lv_log.h"
 
 #include <vector>
 

@@ -2,6 +2,7 @@
 // of letters that no font has.
 #include "font/font_builtin.h"
 #include "font/font_internal.h"
+#include "lv_font.h"
 
 #include <algorithm>
 

@@ -1,6 +1,8 @@
 // The log. With LV_LOG_PRINTF 1 every line goes to stdout and a registered callback is not called;
 // with 0 the line is formatted (by lv_snprintf, at most 511 characters) and handed to the callback only.
-#include "lvgl.h"
+#include "lv_hal_tick.h"
+#include "lv_log.h"
+#include "lv_printf.h"
 
 #include "misc_internal.h"
 

@@ -61,7 +61,7 @@ struct VarImg {
 
 class DrawImg : public ::testing::Test {
   protected:
-    LogCapture log;
+    StdoutLog log;
     void SetUp() override {
         gfx_test_image_stack_init();
         lv_img_cache_set_size(LV_IMG_CACHE_DEF_SIZE);

@@ -1,6 +1,6 @@
 // Label painter on a bare draw context: glyph placement, clipping, alignment, recolour commands,
 // placeholders and warnings.
-#include "log_capture.h"
+#include "stdout_log.h"
 #include "lvgl.h"
 
 #include <gtest/gtest.h>
@@ -80,7 +80,7 @@ lv_coord_t width_of(const char* txt) {
 
 class DrawLabel : public testing::Test {
   protected:
-    LogCapture log;
+    StdoutLog log;
 };
 
 } // namespace

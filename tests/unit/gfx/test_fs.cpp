@@ -1,6 +1,6 @@
 // File system: drive-letter paths through the stdio driver, reads, seeks, errors and extensions.
 #include "gfx_ext.h"
-#include "log_capture.h"
+#include "stdout_log.h"
 #include "lvgl.h"
 #include "test_paths.h"
 
@@ -26,7 +26,7 @@ std::string sample_bytes() {
 
 class FsTest : public ::testing::Test {
   protected:
-    LogCapture log;
+    StdoutLog log;
     void SetUp() override {
         gfx_log_reset();
         _lv_fs_init();

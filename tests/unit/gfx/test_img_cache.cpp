@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "log_capture.h"
+#include "stdout_log.h"
 #include "lvgl.h"
 
 #include "../../../gfx/src/img/img_internal.h"
@@ -58,7 +58,7 @@ void count_close(lv_img_decoder_t*, lv_img_decoder_dsc_t* dsc) {
 
 class ImgCache : public ::testing::Test {
   protected:
-    LogCapture log;
+    StdoutLog log;
     lv_img_decoder_t* dec = nullptr;
 
     void SetUp() override {

@@ -1,7 +1,7 @@
 // The log line format, the level filter, file-name trimming, the assertion messages, and where lines go:
 // standard output with LV_LOG_PRINTF 1 (our configuration), the print callback only with 0.
 #include "gfx_ext.h"
-#include "log_capture.h"
+#include "stdout_log.h"
 #include "lvgl.h"
 
 #include "../../../gfx/src/misc/misc_internal.h"
@@ -48,7 +48,7 @@ class LogTest : public ::testing::Test {
 };
 
 TEST_F(LogTest, LinesGoToStandardOutputAndNeverToTheCallback) {
-    LogCapture log;
+    StdoutLog log;
     gfx_virtual_time_set(1234);
     _lv_log_add(LV_LOG_LEVEL_USER, "/src/app/p_misc.c", 14, "main", "hello %d", 42);
     gfx_virtual_time_set(61300);
@@ -91,7 +91,7 @@ TEST_F(LogTest, FileNameIsTrimmedToTheLastSeparator) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.path);
-        LogCapture log;
+        StdoutLog log;
         _lv_log_add(LV_LOG_LEVEL_WARN, c.path, 3, "f", "m");
         ASSERT_EQ(log.lines().size(), 1u);
         EXPECT_EQ(log.lines()[0], std::string("[Warn]\t(0.000, +0)\t f: m \t(in ") + c.shown + " line #3)");
@@ -99,7 +99,7 @@ TEST_F(LogTest, FileNameIsTrimmedToTheLastSeparator) {
 }
 
 TEST_F(LogTest, AssertionsLogTheExpressionAndCallTheHandler) {
-    LogCapture log;
+    StdoutLog log;
     void* present = &g_callback_lines;
     void* img_data = nullptr;
     LV_ASSERT_NULL(present);

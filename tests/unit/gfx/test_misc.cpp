@@ -1,6 +1,6 @@
 // Areas, colours and the palette, memory, and the tick with virtual time.
 #include "gfx_ext.h"
-#include "log_capture.h"
+#include "stdout_log.h"
 #include "lvgl.h"
 
 #include "../../../gfx/src/draw/gfx_blend.h"
@@ -174,7 +174,7 @@ TEST(Memory, ZeroSizeSentinelAndRealloc) {
 }
 
 TEST(Memory, FailedReallocLogsAnError) {
-    LogCapture log;
+    StdoutLog log;
     gfx_log_reset();
     void* p = lv_mem_alloc(16);
     ASSERT_NE(p, nullptr);

@@ -167,7 +167,7 @@ TEST_F(DirtyAreas, LoadedScreenShowsAtOnceAndTheTopLayerStaysAbove) {
 
 TEST_F(DirtyAreas, DeletingTheActiveScreenWarnsAndSkipsRefreshes) {
     run_for(50);
-    LogCapture log;
+    StdoutLog log;
     lv_obj_del(lv_scr_act());
     EXPECT_EQ(log.count("the active screen was deleted"), 1u);
     EXPECT_EQ(lv_scr_act(), nullptr);
@@ -260,7 +260,7 @@ TEST_F(DirtyAreas, DriverWithTwoBuffersOffsetAndDeferredFlushReady) {
     EXPECT_GE(SlowDriver::waits, 3); // each flush waited for the previous one
     EXPECT_EQ(db.buf_act, (void*)b1.data());
 
-    LogCapture log;
+    StdoutLog log;
     SlowDriver::invalidate_in_flush = true;
     lv_obj_invalidate(lv_disp_get_scr_act(d));
     lv_refr_now(d);

@@ -1,7 +1,7 @@
 // Timers: when they first fire, their order, pause/resume, repeat counts and callbacks that
 // create or delete timers.
 #include "gfx_ext.h"
-#include "log_capture.h"
+#include "stdout_log.h"
 #include "lvgl.h"
 
 #include "../../../gfx/src/misc/misc_internal.h"
@@ -224,7 +224,7 @@ TEST_F(TimerTest, HandlerIsNotReentrantAndCanBeDisabled) {
 }
 
 TEST_F(TimerTest, WarnsWhenTheTickNeverMoves) {
-    LogCapture log;
+    StdoutLog log;
     for (int i = 0; i < 100; i++) lv_timer_handler();
     EXPECT_TRUE(log.lines().empty());
     lv_timer_handler();
