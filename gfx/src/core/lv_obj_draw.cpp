@@ -82,8 +82,16 @@ void obj_init_draw_img_dsc(const lv_obj_t* obj, uint32_t part, lv_draw_img_dsc_t
     dsc->opa = scale_opa(style_opa(obj, part, Prop::ImgOpa), part_opa(obj, part));
 }
 
+void obj_refresh_ext_draw(lv_obj_t* obj) {
+    const lv_coord_t now = obj->ext_draw_size();
+    if (now == obj->ext_draw) return;
+    lv_obj_invalidate(obj);
+    obj->ext_draw = now;
+    lv_obj_invalidate(obj);
+}
+
 lv_area_t obj_ext_area(const lv_obj_t* obj) {
-    const lv_coord_t ext = const_cast<lv_obj_t*>(obj)->ext_draw_size();
+    const lv_coord_t ext = obj->ext_draw;
     lv_area_t a = obj->coords;
     a.x1 = (lv_coord_t)(a.x1 - ext);
     a.y1 = (lv_coord_t)(a.y1 - ext);

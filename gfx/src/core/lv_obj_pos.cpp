@@ -122,6 +122,7 @@ void refresh_size(lv_obj_t* obj) {
     lv_obj_invalidate(obj);
 
     if (was_inside || is_inside(obj->coords, parent_content)) obj_scrollbar_invalidate(parent);
+    obj_refresh_ext_draw(obj);
 }
 
 // Moves the object so that its top-left corner is at (x, y) relative to the parent's content
