@@ -11,6 +11,11 @@
 #define LVGL_VERSION_PATCH 11
 #define LVGL_VERSION_INFO ""
 
+/* True when this is LVGL x.y.z or a later release of the same major version. */
+#define LV_VERSION_CHECK(x, y, z)                                                                            \
+    ((x) == LVGL_VERSION_MAJOR &&                                                                            \
+     ((y) < LVGL_VERSION_MINOR || ((y) == LVGL_VERSION_MINOR && (z) <= LVGL_VERSION_PATCH)))
+
 #include "lv_conf.h"
 
 #include "lv_log.h"
@@ -25,6 +30,7 @@
 #include "lv_disp.h"
 
 #include "lv_font.h"
+#include "lv_font_fmt_txt.h"
 
 #include "lv_img.h"
 #include "lv_label.h"
