@@ -117,7 +117,8 @@ const char* const kAsciiTexts[] = {
     "x ## y",
     "#00ff00 Go# on, #0000ff a#b c",
     "50# off",
-    "Temp 21\xC2\xB0" "C",
+    "Temp 21\xC2\xB0"
+    "C",
     "Session 01h 23m 45s - please wait while the station checks the car",
 };
 const char* const kWideTexts[] = {
@@ -127,10 +128,9 @@ const char* const kWideTexts[] = {
     "\xD0\xBA\xD0\xB0\xD0\xB1\xD0\xB5\xD0\xBB\xD1\x8C",
     "Caf\xC3\xA9 \xC3\xA0 #ff8000 l'\xC3\xA9t\xC3\xA9# na\xC3\xAFve",
 };
-const lv_align_t kAligns[] = {LV_ALIGN_DEFAULT,     LV_ALIGN_TOP_LEFT,     LV_ALIGN_TOP_MID,
-                              LV_ALIGN_TOP_RIGHT,   LV_ALIGN_BOTTOM_LEFT,  LV_ALIGN_BOTTOM_MID,
-                              LV_ALIGN_BOTTOM_RIGHT, LV_ALIGN_LEFT_MID,    LV_ALIGN_RIGHT_MID,
-                              LV_ALIGN_CENTER};
+const lv_align_t kAligns[] = {
+    LV_ALIGN_DEFAULT,    LV_ALIGN_TOP_LEFT,     LV_ALIGN_TOP_MID,  LV_ALIGN_TOP_RIGHT, LV_ALIGN_BOTTOM_LEFT,
+    LV_ALIGN_BOTTOM_MID, LV_ALIGN_BOTTOM_RIGHT, LV_ALIGN_LEFT_MID, LV_ALIGN_RIGHT_MID, LV_ALIGN_CENTER};
 const lv_opa_t kOpas[] = {LV_OPA_TRANSP, LV_OPA_20, LV_OPA_50, 128, LV_OPA_80, LV_OPA_COVER, LV_OPA_COVER};
 const lv_border_side_t kSides[] = {LV_BORDER_SIDE_FULL, LV_BORDER_SIDE_NONE, LV_BORDER_SIDE_BOTTOM,
                                    LV_BORDER_SIDE_TOP | LV_BORDER_SIDE_LEFT, LV_BORDER_SIDE_RIGHT};
@@ -164,7 +164,8 @@ void style_box(Rng& r, lv_obj_t* obj) {
     if (r.chance(40)) lv_obj_set_style_border_color(obj, random_color(r), kMain);
     if (r.chance(30)) lv_obj_set_style_border_opa(obj, r.pick(kOpas), kMain);
     if (r.chance(30)) lv_obj_set_style_border_side(obj, r.pick(kSides), kMain);
-    if (r.chance(50)) lv_obj_set_style_radius(obj, r.chance(15) ? LV_RADIUS_CIRCLE : lv_coord_t(r.range(0, 25)), kMain);
+    if (r.chance(50))
+        lv_obj_set_style_radius(obj, r.chance(15) ? LV_RADIUS_CIRCLE : lv_coord_t(r.range(0, 25)), kMain);
     if (r.chance(50)) lv_obj_set_style_pad_all(obj, lv_coord_t(r.range(0, 16)), kMain);
 }
 
@@ -269,8 +270,9 @@ int main(int argc, char** argv) {
         a.pictures.push_back("A:" + path);
     }
     const std::string img = "A:" + assets + "/qorv_lvgl/assets/img/";
-    for (const char* p : {"misc_icon/plug_in.png", "misc_icon/red_triangle_exclaim.png", "misc_icon/green_hook.png",
-                          "misc_icon/welcome.png", "statusbar_icon/wifi_on.png", "statusbar_icon/4g_err.png"}) {
+    for (const char* p :
+         {"misc_icon/plug_in.png", "misc_icon/red_triangle_exclaim.png", "misc_icon/green_hook.png",
+          "misc_icon/welcome.png", "statusbar_icon/wifi_on.png", "statusbar_icon/4g_err.png"}) {
         a.pictures.push_back(img + p);
     }
 
@@ -294,9 +296,13 @@ int main(int argc, char** argv) {
         const char* file;
         uint16_t size;
     };
-    for (FontFile f : {FontFile{"HarmonyOS_Sans_Regular.ttf", 12}, {"HarmonyOS_Sans_Regular.ttf", 16},
-                       {"HarmonyOS_Sans_Regular.ttf", 20}, {"HarmonyOS_Sans_Regular.ttf", 40},
-                       {"UbuntuMono-B.ttf", 9}, {"UbuntuMono-B.ttf", 18}, {"UbuntuMono-B.ttf", 30}}) {
+    for (FontFile f : {FontFile{"HarmonyOS_Sans_Regular.ttf", 12},
+                       {"HarmonyOS_Sans_Regular.ttf", 16},
+                       {"HarmonyOS_Sans_Regular.ttf", 20},
+                       {"HarmonyOS_Sans_Regular.ttf", 40},
+                       {"UbuntuMono-B.ttf", 9},
+                       {"UbuntuMono-B.ttf", 18},
+                       {"UbuntuMono-B.ttf", 30}}) {
         lv_ft_info_t info{};
         font_paths.push_back(font_dir + f.file);
         info.name = font_paths.back().c_str();
@@ -304,7 +310,8 @@ int main(int argc, char** argv) {
         info.style = FT_FONT_STYLE_NORMAL;
         if (lv_ft_font_init(&info)) a.fonts.push_back(info.font);
     }
-    if (a.fonts.size() == 1) fprintf(stderr, "no TrueType fonts in %s: scenes use the built-in font only\n", font_dir.c_str());
+    if (a.fonts.size() == 1)
+        fprintf(stderr, "no TrueType fonts in %s: scenes use the built-in font only\n", font_dir.c_str());
 
     const std::string sums_path = out + "/checksums.txt";
     FILE* sums = fopen(sums_path.c_str(), "w");
