@@ -19,25 +19,10 @@
 #include "lvgl.h"
 #include "mainscreen.h"
 #include "msg/msg.h"
+#include "stdout_log.h"
 
 // The wall clock every test starts at: 2023-11-14 22:13:20 UTC.
 inline constexpr int64_t kNow = 1700000000;
-
-// What the program prints on standard output while it lives: the lines printed since it was made.
-class StdoutLog {
-  public:
-    StdoutLog();
-    ~StdoutLog();
-    StdoutLog(const StdoutLog&) = delete;
-    StdoutLog& operator=(const StdoutLog&) = delete;
-    std::vector<std::string> lines();
-    // Lines that contain `text`.
-    size_t count(const std::string& text);
-
-  private:
-    int saved_fd_ = -1;
-    std::string path_;
-};
 
 class AppFixture : public ::testing::Test {
   protected:

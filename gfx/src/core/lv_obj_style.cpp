@@ -23,13 +23,14 @@ constexpr uint8_t prop_flags(Prop p) {
     case Prop::TextLetterSpace:
     case Prop::TextLineSpace:
         return kInherit | kLayout;
-    case Prop::BorderWidth:
     case Prop::PadLeft:
     case Prop::PadRight:
     case Prop::PadTop:
     case Prop::PadBottom:
     case Prop::PadRow:
     case Prop::PadColumn:
+        return kLayout | kExtDraw;
+    case Prop::BorderWidth:
     case Prop::Width:
     case Prop::Height:
     case Prop::X:
@@ -37,6 +38,7 @@ constexpr uint8_t prop_flags(Prop p) {
     case Prop::Align:
         return kLayout;
     case Prop::OutlineWidth:
+    case Prop::OutlineOpa:
     case Prop::OutlinePad:
     case Prop::ShadowWidth:
         return kExtDraw;
@@ -221,6 +223,7 @@ void obj_refresh_style(lv_obj_t* obj, lv_style_selector_t selector, Prop prop) {
         }
         if (main_or_any && obj->parent != nullptr) obj_mark_layout_dirty(obj->parent);
     }
+    if (f & kExtDraw) obj_refresh_ext_draw(obj);
     lv_obj_invalidate(obj);
 
     if (prop == Prop::Any || ((f & kInherit) && (f & (kLayout | kExtDraw)))) {

@@ -1,5 +1,6 @@
 // Label painter on a bare draw context: glyph placement, clipping, alignment, recolour commands,
 // placeholders and warnings.
+#include "stdout_log.h"
 #include "lvgl.h"
 
 #include <gtest/gtest.h>
@@ -9,11 +10,6 @@
 #include <vector>
 
 namespace {
-
-std::vector<std::string> g_log;
-void capture_log(const char* line) {
-    g_log.emplace_back(line);
-}
 
 const lv_color_t kWhite = lv_color_white();
 
@@ -84,11 +80,7 @@ lv_coord_t width_of(const char* txt) {
 
 class DrawLabel : public testing::Test {
   protected:
-    void SetUp() override {
-        g_log.clear();
-        lv_log_register_print_cb(capture_log);
-    }
-    void TearDown() override { lv_log_register_print_cb(nullptr); }
+    StdoutLog log;
 };
 
 } // namespace
@@ -296,8 +288,8 @@ TEST_F(DrawLabel, MissingGlyphDrawsAnOutlineAndWarnsEveryTime) {
                       "b";
     c.draw(label_dsc(), {10, 10, 59, 39}, txt);
     c.draw(label_dsc(), {10, 10, 59, 39}, txt);
-    ASSERT_EQ(g_log.size(), 2u);
-    for (const std::string& line : g_log) {
+    ASSERT_EQ(log.lines().size(), 2u);
+    for (const std::string& line : log.lines()) {
         EXPECT_EQ(line.rfind("[Warn]", 0), 0u);
         EXPECT_NE(line.find("lv_draw_letter: glyph dsc. not found for U+20AC"), std::string::npos) << line;
     }
@@ -320,11 +312,11 @@ TEST_F(DrawLabel, MissingGlyphDrawsAnOutlineAndWarnsEveryTime) {
     EXPECT_EQ(c.ink_box(0, 39).x2, 28 + b.ofs_x + b.box_w - 1);
 
     // Control characters are silent.
-    g_log.clear();
+    log.clear();
     c.draw(label_dsc(), {10, 10, 59, 39},
            "a\x01"
            "b\tc");
-    EXPECT_TRUE(g_log.empty());
+    EXPECT_TRUE(log.lines().empty());
 }
 
 TEST_F(DrawLabel, NullFontWarnsAndDrawsNothing) {
@@ -332,8 +324,8 @@ TEST_F(DrawLabel, NullFontWarnsAndDrawsNothing) {
     lv_draw_label_dsc_t dsc = label_dsc();
     dsc.font = nullptr;
     c.draw(dsc, {0, 0, 39, 19}, "Text");
-    ASSERT_EQ(g_log.size(), 1u);
-    EXPECT_NE(g_log[0].find("dsc->font == NULL"), std::string::npos);
+    ASSERT_EQ(log.lines().size(), 1u);
+    EXPECT_NE(log.lines()[0].find("dsc->font == NULL"), std::string::npos);
     EXPECT_GT(c.ink_box().x1, c.ink_box().x2);
     // No text, no crash.
     c.draw(label_dsc(), {0, 0, 39, 19}, nullptr);
