@@ -1,7 +1,7 @@
-// Timers: when they first fire, their order, pause/resume, repeat counts and callbacks that
-// create or delete timers.
+// Timers and animations as LVGL 8.3 runs them: first fire, order, pause and resume, repeat counts,
+// callbacks that change the lists, what lv_timer_handler() returns; path curves, the animation timer,
+// delays, playback and repeat, replacement.
 #include "gfx_ext.h"
-#include "stdout_log.h"
 #include "lvgl.h"
 
 #include "../../../gfx/src/misc/misc_internal.h"
@@ -13,128 +13,17 @@
 
 namespace {
 
-// What the callbacks saw: (tick, name) per call.
-struct Call {
-    uint32_t tick;
-    std::string name;
-    bool operator==(const Call&) const = default;
-};
-std::vector<Call> g_calls;
-
-void PrintTo(const Call& c, std::ostream* os) {
-    *os << c.name << "@" << c.tick;
-}
-
-void record(lv_timer_t* t) {
-    g_calls.push_back({lv_tick_get(), static_cast<const char*>(t->user_data)});
-}
-
-std::vector<uint32_t> ticks_of(const std::string& name) {
-    std::vector<uint32_t> out;
-    for (const Call& c : g_calls)
-        if (c.name == name) out.push_back(c.tick);
-    return out;
-}
-
-std::vector<lv_timer_t*> timer_list() {
-    std::vector<lv_timer_t*> out;
-    for (lv_timer_t* t = lv_timer_get_next(nullptr); t != nullptr; t = lv_timer_get_next(t)) out.push_back(t);
-    return out;
-}
-
-class TimerTest : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        g_calls.clear();
-        gfx_virtual_time_enable(0);
-        _lv_timer_core_init();
-    }
-    void TearDown() override {
-        gfx_timer_reset_all();
-        gfx_log_reset();
-        gfx_virtual_time_disable();
-    }
-};
-
-TEST_F(TimerTest, FirstFiresAtTheFirstHandlerCallAfterItsPeriod) {
-    lv_timer_create(record, 100, (void*)"t");
-    gfx_run_for(400, 30);
-    // Due at 100, but the handler runs at 90 and 120; each run restarts the period.
-    EXPECT_EQ(ticks_of("t"), (std::vector<uint32_t>{120, 240, 360}));
-}
-
-TEST_F(TimerTest, NewTimersGoToTheHeadAndRunFirst) {
-    lv_timer_t* b = lv_timer_create(record, 10, (void*)"B");
-    gfx_virtual_time_set(5);
-    lv_timer_t* c = lv_timer_create(record, 10, (void*)"C");
-    lv_timer_t* d = lv_timer_create(record, 10, (void*)"D");
-    EXPECT_EQ(timer_list(), (std::vector<lv_timer_t*>{d, c, b}));
-    EXPECT_EQ(c->last_run, 5u);
-    EXPECT_EQ(c->repeat_count, -1);
-    EXPECT_EQ(c->paused, 0u);
-
-    gfx_run_for(15, 15);
-    std::vector<Call> want = {{20, "D"}, {20, "C"}, {20, "B"}};
-    EXPECT_EQ(g_calls, want);
-
-    lv_timer_t* basic = lv_timer_create_basic();
-    EXPECT_EQ(basic->period, 500u);
-    EXPECT_EQ(basic->timer_cb, nullptr);
-    gfx_run_for(600, 100); // a timer without callback just runs
-    EXPECT_EQ(timer_list().front(), basic);
-}
-
-TEST_F(TimerTest, ResumeAfterALongPauseFiresAtTheNextHandlerCall) {
-    lv_timer_t* t = lv_timer_create(record, 100, (void*)"t");
-    gfx_run_for(150, 10);
-    lv_timer_pause(t);
-    gfx_run_for(1000, 10);
-    EXPECT_EQ(ticks_of("t"), (std::vector<uint32_t>{100}));
-
-    lv_timer_resume(t);
-    gfx_run_for(1, 1);
-    EXPECT_EQ(ticks_of("t"), (std::vector<uint32_t>{100, 1151}));
-
-    // With a reset after resuming, the full period is waited for.
-    lv_timer_pause(t);
-    gfx_run_for(500, 10);
-    lv_timer_resume(t);
-    lv_timer_reset(t);
-    gfx_run_for(150, 10);
-    EXPECT_EQ(ticks_of("t"), (std::vector<uint32_t>{100, 1151, 1751}));
-}
-
-TEST_F(TimerTest, PeriodChangesCountFromTheLastRun) {
-    lv_timer_t* longer = lv_timer_create(record, 100, (void*)"longer");
-    lv_timer_t* shorter = lv_timer_create(record, 100, (void*)"shorter");
-    gfx_run_for(50, 10);
-    lv_timer_set_period(longer, 200);
-    lv_timer_set_period(shorter, 30);
-    gfx_run_for(200, 10);
-    EXPECT_EQ(ticks_of("shorter"), (std::vector<uint32_t>{60, 90, 120, 150, 180, 210, 240}));
-    EXPECT_EQ(ticks_of("longer"), (std::vector<uint32_t>{200}));
-
-    // ready: due at the very next handler call.
-    lv_timer_ready(longer);
-    gfx_run_for(1, 1);
-    EXPECT_EQ(ticks_of("longer"), (std::vector<uint32_t>{200, 251}));
-}
-
-TEST_F(TimerTest, RepeatCountRunsNTimesThenDeletesTheTimer) {
-    lv_timer_t* t = lv_timer_create(record, 10, (void*)"two");
-    lv_timer_set_repeat_count(t, 2);
-    lv_timer_t* zero = lv_timer_create(record, 10, (void*)"zero");
-    lv_timer_set_repeat_count(zero, 0);
-    gfx_run_for(15, 5);
-    // The zero-count timer is removed at its due time without a call.
-    EXPECT_EQ(timer_list(), (std::vector<lv_timer_t*>{t}));
-    gfx_run_for(100, 5);
-    EXPECT_EQ(ticks_of("two"), (std::vector<uint32_t>{10, 20}));
-    EXPECT_TRUE(ticks_of("zero").empty());
-    EXPECT_TRUE(timer_list().empty());
-}
-
+using Seq = std::vector<std::string>;
+Seq g_calls, g_events; // "what@tick" per timer or exec callback, and per other animation callback
 lv_timer_t* g_victim = nullptr;
+int g_var = 0, g_other_var = 0;
+
+std::string at(const std::string& what) {
+    return what + "@" + std::to_string(lv_tick_get());
+}
+void record(lv_timer_t* t) {
+    g_calls.push_back(at(static_cast<const char*>(t->user_data)));
+}
 void delete_self(lv_timer_t* t) {
     record(t);
     lv_timer_del(t);
@@ -142,52 +31,123 @@ void delete_self(lv_timer_t* t) {
 void delete_victim(lv_timer_t* t) {
     record(t);
     lv_timer_del(g_victim);
-    g_victim = nullptr;
 }
-
-TEST_F(TimerTest, CallbacksMayDeleteThemselvesAndOthers) {
-    g_victim = lv_timer_create(record, 10, (void*)"victim");
-    lv_timer_t* killer = lv_timer_create(delete_victim, 10, (void*)"killer");
-    lv_timer_create(delete_self, 10, (void*)"self");
-    gfx_run_for(10, 10);
-
-    std::vector<Call> want = {{10, "self"}, {10, "killer"}};
-    EXPECT_EQ(g_calls, want);
-    EXPECT_EQ(timer_list(), (std::vector<lv_timer_t*>{killer}));
-}
-
-TEST_F(TimerTest, SelfDeletionIsPostponedWhenTheLastCallDeletedAnotherTimer) {
-    g_victim = lv_timer_create(record, 10, (void*)"victim");
-    lv_timer_t* killer = lv_timer_create(delete_victim, 10, (void*)"killer");
-    lv_timer_set_repeat_count(killer, 1);
-    gfx_run_for(10, 10);
-    // Its count reached 0, but it deleted the victim in the same step: it survives this call...
-    EXPECT_EQ(timer_list(), (std::vector<lv_timer_t*>{killer}));
-    // ...and goes at its next due time, without another call.
-    gfx_run_for(10, 10);
-    EXPECT_TRUE(timer_list().empty());
-    EXPECT_EQ(ticks_of("killer"), (std::vector<uint32_t>{10}));
-}
-
 void spawn_one_shot(lv_timer_t* t) {
     record(t);
-    lv_timer_t* child = lv_timer_create(record, 0, (void*)"child");
-    lv_timer_set_repeat_count(child, 1);
+    lv_timer_set_repeat_count(lv_timer_create(record, 0, (void*)"child"), 1);
+}
+void exec_record(void*, int32_t v) {
+    g_calls.push_back(at(std::to_string(v)));
 }
 
-TEST_F(TimerTest, ATimerCreatedInACallbackRunsInTheSameHandlerCall) {
+// Timers besides the animation timer.
+size_t timer_count() {
+    size_t n = 0;
+    for (lv_timer_t* t = lv_timer_get_next(nullptr); t != nullptr; t = lv_timer_get_next(t)) n++;
+    return n - 1;
+}
+
+// Linear from `from` to `to` on g_var; with a time that divides 1024 and a range equal to the time,
+// the value is the elapsed time (plus the start), which keeps the sequences readable.
+lv_anim_t make_anim(int32_t from, int32_t to, uint32_t time, void* var = &g_var) {
+    lv_anim_t a;
+    lv_anim_init(&a);
+    lv_anim_set_var(&a, var);
+    lv_anim_set_exec_cb(&a, exec_record);
+    lv_anim_set_values(&a, from, to);
+    lv_anim_set_time(&a, time);
+    lv_anim_set_start_cb(&a, [](lv_anim_t*) { g_events.push_back(at("start")); });
+    lv_anim_set_deleted_cb(&a, [](lv_anim_t*) { g_events.push_back(at("deleted")); });
+    return a;
+}
+
+class Timing : public ::testing::Test {
+  protected:
+    void SetUp() override { restart(); }
+    void TearDown() override {
+        gfx_anim_reset_all();
+        gfx_timer_reset_all();
+        gfx_virtual_time_disable();
+    }
+    // No timers but the sleeping animation timer, time 0.
+    static void restart() {
+        g_calls.clear();
+        g_events.clear();
+        gfx_virtual_time_enable(0);
+        _lv_timer_core_init();
+        _lv_anim_core_init();
+    }
+    // Advances time in `step` ms slices and updates the animations after each.
+    static void step_anims(uint32_t ms, uint32_t step) {
+        for (uint32_t done = 0; done < ms; done += step) {
+            gfx_virtual_time_advance(step);
+            lv_anim_refr_now();
+        }
+    }
+};
+
+TEST_F(Timing, TimerFiresAtTheFirstHandlerCallOnceItsPeriodHasPassed) {
+    const struct {
+        uint32_t period, step;
+        Seq calls;
+    } cases[] = {
+        {100, 10, {"t@100", "t@200", "t@300"}},
+        {100, 30, {"t@120", "t@240"}}, // due at 100, run at 120: the next period counts from there
+    };
+    for (const auto& c : cases) {
+        restart();
+        lv_timer_create(record, c.period, (void*)"t");
+        gfx_run_for(300, c.step);
+        EXPECT_EQ(g_calls, c.calls) << "handler every " << c.step << " ms";
+    }
+}
+
+TEST_F(Timing, TimerNewestRunsFirstAndCallbacksMayChangeTheList) {
+    g_victim = lv_timer_create(record, 10, (void*)"victim");
+    lv_timer_create(delete_victim, 10, (void*)"killer");
+    lv_timer_create(delete_self, 10, (void*)"self");
+    lv_timer_create(record, 10, (void*)"newest");
+    gfx_run_for(10, 10);
+    EXPECT_EQ(g_calls, (Seq{"newest@10", "self@10", "killer@10"}));
+    EXPECT_EQ(timer_count(), 2u);
+    // A timer created in a callback runs in the same handler call: the walk starts over, and timers
+    // that already ran are not due again.
+    restart();
     lv_timer_create(record, 10, (void*)"older");
     lv_timer_create(spawn_one_shot, 10, (void*)"parent");
     gfx_run_for(10, 10);
-    // The walk restarts from the head; timers that already ran are not due again.
-    std::vector<Call> want = {{10, "parent"}, {10, "child"}, {10, "older"}};
-    EXPECT_EQ(g_calls, want);
-    EXPECT_EQ(timer_list().size(), 2u);
+    EXPECT_EQ(g_calls, (Seq{"parent@10", "child@10", "older@10"}));
 }
 
-TEST_F(TimerTest, HandlerReturnsTheTimeToTheNextNonPausedTimer) {
-    EXPECT_EQ(lv_timer_handler(), (uint32_t)LV_NO_TIMER_READY);
+TEST_F(Timing, TimerRepeatCountsEndInDeletion) {
+    lv_timer_set_repeat_count(lv_timer_create(record, 10, (void*)"two"), 2);
+    lv_timer_set_repeat_count(lv_timer_create(record, 10, (void*)"zero"), 0); // deleted unseen
+    gfx_run_for(100, 5);
+    EXPECT_EQ(g_calls, (Seq{"two@10", "two@20"}));
+    EXPECT_EQ(timer_count(), 0u);
+}
 
+TEST_F(Timing, TimerPauseResumeResetReadyAndPeriodKeepTheLastRun) {
+    lv_timer_t* t = lv_timer_create(record, 100, (void*)"t");
+    gfx_run_for(150, 10);
+    lv_timer_pause(t);
+    gfx_run_for(1000, 10);
+    lv_timer_resume(t); // after more than a period: fires at the very next handler call
+    gfx_run_for(1, 1);
+    lv_timer_pause(t);
+    gfx_run_for(500, 10);
+    lv_timer_resume(t); // reset as well: a whole period
+    lv_timer_reset(t);
+    gfx_run_for(150, 10);
+    lv_timer_ready(t); // due at the next call
+    gfx_run_for(1, 1);
+    lv_timer_set_period(t, 30); // counts from the last run
+    gfx_run_for(40, 10);
+    EXPECT_EQ(g_calls, (Seq{"t@100", "t@1151", "t@1751", "t@1802", "t@1832"}));
+}
+
+TEST_F(Timing, TimerHandlerReturnsTheTimeToTheNextRunningTimer) {
+    EXPECT_EQ(lv_timer_handler(), (uint32_t)LV_NO_TIMER_READY);
     lv_timer_t* slow = lv_timer_create(record, 100, (void*)"slow");
     lv_timer_t* fast = lv_timer_create(record, 40, (void*)"fast");
     gfx_virtual_time_set(30);
@@ -196,41 +156,119 @@ TEST_F(TimerTest, HandlerReturnsTheTimeToTheNextNonPausedTimer) {
     EXPECT_EQ(lv_timer_handler(), 70u);
     lv_timer_pause(slow);
     EXPECT_EQ(lv_timer_handler(), (uint32_t)LV_NO_TIMER_READY);
-
-    // A timer that is already overdue counts as 0 (it just ran, so this needs a period of 0).
-    lv_timer_create(record, 0, (void*)"busy");
-    EXPECT_EQ(lv_timer_handler(), 0u);
-}
-
-uint32_t g_nested_result = 0;
-void nested_handler(lv_timer_t* t) {
-    record(t);
-    g_nested_result = lv_timer_handler();
-}
-
-TEST_F(TimerTest, HandlerIsNotReentrantAndCanBeDisabled) {
-    lv_timer_create(nested_handler, 10, (void*)"nested");
+    // Not re-entrant, and switched off it does nothing: both return 1.
+    static uint32_t nested = 0;
+    lv_timer_create([](lv_timer_t*) { nested = lv_timer_handler(); }, 10, nullptr);
     gfx_run_for(10, 10);
-    EXPECT_EQ(g_nested_result, 1u);
-    EXPECT_EQ(g_calls.size(), 1u);
-
     lv_timer_enable(false);
-    gfx_virtual_time_advance(100);
-    EXPECT_EQ(lv_timer_handler(), 1u);
-    EXPECT_EQ(g_calls.size(), 1u);
-    lv_timer_enable(true);
-    lv_timer_handler();
-    EXPECT_EQ(g_calls.size(), 2u);
+    EXPECT_EQ(nested + lv_timer_handler(), 2u);
 }
 
-TEST_F(TimerTest, WarnsWhenTheTickNeverMoves) {
-    StdoutLog log;
-    for (int i = 0; i < 100; i++) lv_timer_handler();
-    EXPECT_TRUE(log.lines().empty());
-    lv_timer_handler();
-    ASSERT_EQ(log.lines().size(), 1u);
-    EXPECT_NE(log.lines()[0].find("[Warn]"), std::string::npos);
-    EXPECT_NE(log.lines()[0].find(": It seems lv_tick_inc() is not called. \t(in "), std::string::npos);
+TEST(AnimPath, CurvesMatchLvgl) {
+    const struct {
+        int32_t start, end, time, t;
+        int32_t linear, ease_in, ease_out, ease_in_out, overshoot, step;
+    } rows[] = {
+        {0, 1024, 1024, 128, 128, 20, 298, 55, 342, 0},
+        {0, 1024, 1024, 384, 384, 101, 699, 326, 835, 0},
+        {0, 1024, 1024, 640, 640, 306, 904, 681, 1084, 0},
+        {0, 1024, 1024, 896, 896, 716, 994, 961, 1100, 0},
+        {0, 1024, 1024, 1024, 1024, 1024, 1024, 1024, 1024, 1024},
+        {100, 0, 300, 50, 83, 97, 62, 91, 57, 100}, // falling: the shift rounds toward minus infinity
+        {100, 0, 300, 250, 16, 38, 4, 9, -9, 100},
+        {10, 20, 0, 0, 20, 20, 20, 20, 20, 20}, // no time: the end
+    };
+    for (const auto& r : rows) {
+        lv_anim_t a = make_anim(r.start, r.end, (uint32_t)r.time);
+        a.act_time = r.t;
+        EXPECT_EQ((std::vector<int32_t>{lv_anim_path_linear(&a), lv_anim_path_ease_in(&a),
+                                        lv_anim_path_ease_out(&a), lv_anim_path_ease_in_out(&a),
+                                        lv_anim_path_overshoot(&a), lv_anim_path_step(&a)}),
+                  (std::vector<int32_t>{r.linear, r.ease_in, r.ease_out, r.ease_in_out, r.overshoot, r.step}))
+            << r.start << ".." << r.end << " at " << r.t;
+    }
+    EXPECT_EQ(lv_anim_speed_to_time(43, 0, -223) + lv_anim_speed_to_time(1000, 0, 0), 5186u + 1);
+}
+
+TEST_F(Timing, AnimTimerTicksEvery30msAndSleepsWhileNothingRuns) {
+    lv_timer_t* timer = lv_timer_get_next(nullptr); // the animation timer
+    lv_anim_t a = make_anim(0, 256, 256);
+    lv_anim_start(&a);
+    gfx_run_for(50, 10);
+    // Started while another runs, it counts from the previous tick (at 30): 30 ms at the tick at 60.
+    // The newest is updated first; time beyond the end is dropped.
+    lv_anim_t late = make_anim(1000, 1128, 128, &g_other_var);
+    lv_anim_start(&late);
+    gfx_run_for(350, 10);
+    EXPECT_EQ(g_calls,
+              (Seq{"0@0", "30@30", "1000@50", "1030@60", "60@60", "1060@90", "90@90", "1090@120", "120@120",
+                   "1120@150", "150@150", "1128@180", "180@180", "210@210", "240@240", "256@270"}));
+    EXPECT_EQ(timer->paused, 1u);
+}
+
+TEST_F(Timing, AnimDelayWithAndWithoutEarlyApply) {
+    // Without early apply the start value equals the current one when the delay ends: never written.
+    for (bool early_apply : {true, false}) {
+        restart();
+        lv_anim_t a = make_anim(10, 138, 128);
+        lv_anim_set_delay(&a, 100);
+        lv_anim_set_early_apply(&a, early_apply);
+        lv_anim_start(&a);
+        step_anims(300, 10);
+        EXPECT_EQ(Seq(g_calls.begin(), g_calls.begin() + 2),
+                  early_apply ? (Seq{"10@0", "20@110"}) : (Seq{"20@110", "30@120"}));
+        EXPECT_EQ(g_calls.back(), "138@230");
+        EXPECT_EQ(g_events, (Seq{"start@100", "deleted@230"}));
+    }
+}
+
+TEST_F(Timing, AnimPlaybackAndRepeatFollowEachOther) {
+    lv_anim_t a = make_anim(0, 100, 100);
+    lv_anim_set_playback_delay(&a, 50);
+    lv_anim_set_playback_time(&a, 200);
+    lv_anim_set_repeat_count(&a, 2);
+    lv_anim_set_repeat_delay(&a, 40);
+    lv_anim_set_ready_cb(&a, [](lv_anim_t* r) { // out of the list already
+        g_events.push_back(at(lv_anim_get(r->var, nullptr) ? "ready, listed" : "ready"));
+    });
+    // fwd 100 | playback delay 50 | back 200 | repeat delay 40 | fwd 100 | 50 | back 200
+    EXPECT_EQ(lv_anim_get_playtime(lv_anim_start(&a)), 740u);
+    step_anims(800, 10);
+    std::string seen; // the value at some ticks, "-" where none was written
+    for (uint32_t tick : {100, 110, 150, 160, 350, 360, 390, 400, 490, 550, 740, 750}) {
+        std::string v = "-";
+        for (const std::string& e : g_calls)
+            if (e.substr(e.find('@') + 1) == std::to_string(tick)) v = e.substr(0, e.find('@'));
+        seen += v + " ";
+    }
+    EXPECT_EQ(seen, "100 - - 95 0 - - 9 100 95 0 - ");
+    EXPECT_EQ(g_events, (Seq{"start@10", "ready@740", "deleted@740"}));
+    lv_anim_set_repeat_count(&a, LV_ANIM_REPEAT_INFINITE);
+    EXPECT_EQ(lv_anim_get_playtime(lv_anim_start(&a)), (uint32_t)LV_ANIM_PLAYTIME_INFINITE);
+}
+
+TEST_F(Timing, AnimStartingAgainReplacesAndCallbacksMayChangeTheList) {
+    // Same variable and exec callback: the running one goes; another exec callback runs alongside.
+    lv_anim_t a = make_anim(0, 100, 100);
+    lv_anim_start(&a);
+    step_anims(50, 10);
+    lv_anim_t* second = lv_anim_start(&a);
+    lv_anim_set_exec_cb(&a, [](void*, int32_t) {});
+    lv_anim_start(&a);
+    EXPECT_EQ(g_events, (Seq{"start@10", "deleted@50"}));
+    EXPECT_EQ(lv_anim_count_running(), 2);
+    EXPECT_EQ(lv_anim_get(&g_var, exec_record), second);
+    lv_anim_del(&g_var, nullptr);
+    // A ready callback starts the next animation, which applies its start value at once.
+    g_calls.clear();
+    lv_anim_t first = make_anim(0, 32, 32);
+    lv_anim_set_ready_cb(&first, [](lv_anim_t*) {
+        lv_anim_t next = make_anim(64, 0, 64);
+        lv_anim_start(&next);
+    });
+    lv_anim_start(&first);
+    step_anims(80, 16);
+    EXPECT_EQ(g_calls, (Seq{"0@50", "16@66", "32@82", "64@82", "48@98", "32@114", "16@130"}));
 }
 
 } // namespace
