@@ -1,139 +1,148 @@
-// The built-in Montserrat 14: metrics, advances, kerning, placeholders and fallback fonts.
+// Fonts: the built-in Montserrat 14 (metrics, kerning, placeholders) and the FreeType binding on the TrueType
+// files of the npm font packages, checked against FreeType itself.
+#include "stdout_log.h"
 #include "lvgl.h"
+#include "test_paths.h"
+
+#include <ft2build.h>
+#include FT_FREETYPE_H
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
+#include <vector>
 
 namespace {
 
-const lv_font_t* font() {
-    return &lv_font_montserrat_14;
+const lv_font_t* const kFont = &lv_font_montserrat_14;
+
+TEST(Font, BuiltInMetricsAdvancesAndPlaceholders) {
+    // Measured with LVGL 8.3: ' ' '1' '%' 'W' '#' 'T', T before o, a tab (two spaces), the euro sign it
+    // lacks (a placeholder half a line wide, + 2), a control, the dummy and a zero-width letter.
+    const uint32_t letters[][2] = {{' ', 0},  {'1', 0},    {'%', 0},   {'W', 0},    {'#', 0},
+                                   {'T', 0},  {'T', 'o'},  {'\t', 0},  {0x20AC, 0}, {0x01, 0},
+                                   {'\n', 0}, {0xF8FF, 0}, {0x200C, 0}};
+    std::vector<int> adv;
+    for (const auto& l : letters) adv.push_back(lv_font_get_glyph_width(kFont, l[0], l[1]));
+    EXPECT_EQ(adv, (std::vector<int>{4, 5, 12, 16, 10, 8, 7, 8, 10, 0, 0, 0, 0}));
+    lv_font_glyph_dsc_t g;
+    EXPECT_FALSE(lv_font_get_glyph_dsc(kFont, &g, 0x20AC, 0));
+    EXPECT_EQ((std::vector<int>{kFont->line_height, kFont->base_line, g.is_placeholder, g.box_w, g.box_h}),
+              (std::vector<int>{16, 3, 1, 8, 16}));
 }
 
-uint16_t adv(uint32_t letter, uint32_t next = 0) {
-    return lv_font_get_glyph_width(font(), letter, next);
-}
+const std::string kMontserrat = "@expo-google-fonts/montserrat/400Regular/Montserrat_400Regular.ttf";
+const std::string kUbuntuMono = "@expo-google-fonts/ubuntu-mono/700Bold/UbuntuMono_700Bold.ttf";
 
-// A font that has only the letters of `letters`, each a 1 x 1 glyph of advance 3; `stand_in` makes
-// it answer every other letter with its own placeholder glyph, as a TrueType .notdef would.
-struct TinyFont {
-    static inline std::string letters;
-    static inline bool stand_in = false;
-    static inline const uint8_t pixel[1] = {0xFF};
-
-    static bool dsc(const lv_font_t*, lv_font_glyph_dsc_t* d, uint32_t letter, uint32_t) {
-        const bool has = letter < 0x80 && letters.find((char)letter) != std::string::npos;
-        if (!has && !stand_in) return false;
-        d->adv_w = 3;
-        d->box_w = 1;
-        d->box_h = 1;
-        d->bpp = 8;
-        d->is_placeholder = !has;
-        return true;
+class FreeType : public testing::Test {
+  protected:
+    StdoutLog log;
+    void SetUp() override {
+        ASSERT_TRUE(
+            lv_freetype_init(LV_FREETYPE_CACHE_FT_FACES, LV_FREETYPE_CACHE_FT_SIZES, LV_FREETYPE_CACHE_SIZE));
+        FT_Init_FreeType(&lib_);
     }
-    static const uint8_t* bitmap(const lv_font_t*, uint32_t) { return pixel; }
+    void TearDown() override {
+        for (lv_font_t* f : fonts_) lv_ft_font_destroy(f);
+        lv_freetype_destroy();
+        if (face_) FT_Done_Face(face_);
+        FT_Done_FreeType(lib_);
+    }
+    lv_font_t* open(const std::string& rel, uint16_t px) {
+        const std::string path = sd_node_module_path(rel);
+        lv_ft_info_t info{};
+        info.name = path.c_str();
+        info.weight = px;
+        if (!lv_ft_font_init(&info)) return nullptr;
+        fonts_.push_back(info.font);
+        return info.font;
+    }
+    // The same face opened with FreeType directly, for reference values.
+    FT_Face reference(const std::string& rel, uint16_t px) {
+        if (face_) FT_Done_Face(face_);
+        face_ = nullptr;
+        EXPECT_EQ(FT_New_Face(lib_, sd_node_module_path(rel).c_str(), 0, &face_), 0);
+        FT_Set_Pixel_Sizes(face_, px, px);
+        return face_;
+    }
+
+  private:
+    FT_Library lib_ = nullptr;
+    FT_Face face_ = nullptr;
+    std::vector<lv_font_t*> fonts_;
 };
 
-lv_font_t make_tiny_font(lv_coord_t line_height, const lv_font_t* fallback) {
-    lv_font_t f{};
-    f.get_glyph_dsc = TinyFont::dsc;
-    f.get_glyph_bitmap = TinyFont::bitmap;
-    f.line_height = line_height;
-    f.base_line = 4;
-    f.fallback = fallback;
-    return f;
+TEST_F(FreeType, FontsAreFreeTypesOwnMetricsAndHintedBitmapsWithoutKerning) {
+    const struct {
+        const std::string* file;
+        uint16_t px;
+        std::vector<uint32_t> missing;
+    } cases[] = {{&kMontserrat, 9, {0x3B1}},
+                 {&kMontserrat, 20, {0x3B1}},
+                 {&kUbuntuMono, 25, {}}}; // no Greek in Montserrat
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << *c.file << " @" << c.px);
+        const lv_font_t* f = open(*c.file, c.px);
+        ASSERT_NE(f, nullptr);
+        const FT_Face ref = reference(*c.file, c.px);
+        EXPECT_EQ(f->line_height, ref->size->metrics.height >> 6);
+        EXPECT_EQ(f->base_line, -(ref->size->metrics.descender >> 6));
+        for (uint32_t letter : {(uint32_t)'A', (uint32_t)'g', 0xE9u, 0x416u, 0x3B1u, 0x01u, 0x0Au}) {
+            SCOPED_TRACE(letter);
+            lv_font_glyph_dsc_t g;
+            // A letter missing from the face still gets the face's own .notdef glyph.
+            ASSERT_TRUE(lv_font_get_glyph_dsc(f, &g, letter, 'V'));
+            EXPECT_EQ(g.is_placeholder, std::count(c.missing.begin(), c.missing.end(), letter) == 1);
+            if (letter < 0x20) {
+                EXPECT_EQ(g.adv_w + g.box_w * g.box_h, 0); // control characters take no room
+                continue;
+            }
+            FT_Load_Char(ref, letter, FT_LOAD_RENDER | FT_LOAD_TARGET_NORMAL);
+            const FT_Bitmap& bm = ref->glyph->bitmap;
+            EXPECT_EQ((std::vector<int>{g.adv_w, g.box_w, g.box_h, g.ofs_x, g.ofs_y, g.bpp}),
+                      (std::vector<int>{(int)(ref->glyph->advance.x >> 6), (int)bm.width, (int)bm.rows,
+                                        ref->glyph->bitmap_left, ref->glyph->bitmap_top - (int)bm.rows, 8}));
+            const uint8_t* px = lv_font_get_glyph_bitmap(f, letter);
+            ASSERT_NE(px, nullptr);
+            for (unsigned y = 0; y < bm.rows; y++)
+                ASSERT_EQ(std::memcmp(px + y * bm.width, bm.buffer + y * bm.pitch, bm.width), 0)
+                    << "row " << y;
+        }
+        EXPECT_EQ(lv_txt_get_width("AV", 2, f, 0, LV_TEXT_FLAG_NONE),
+                  lv_font_get_glyph_width(f, 'A', 0) + lv_font_get_glyph_width(f, 'V', 0));
+    }
+    // More fonts than the cache keeps faces open, one file twice: faces are reopened on demand.
+    std::vector<lv_font_t*> many = {open(kMontserrat, 16), open(kMontserrat, 16), open(kUbuntuMono, 16)};
+    for (int round = 0; round < 3; round++)
+        for (lv_font_t* f : many) EXPECT_NE(lv_font_get_glyph_bitmap(f, 'W'), nullptr);
+    EXPECT_EQ(lv_font_get_glyph_width(many[0], 'W', 0), lv_font_get_glyph_width(many[1], 'W', 0));
+    EXPECT_TRUE(log.lines().empty());
+}
+
+TEST_F(FreeType, AFontThatCannotBeOpenedFailsWithLvglsTwoErrors) {
+    lv_font_t sentinel{};
+    lv_ft_info_t info{};
+    info.name = "./qorv_lvgl/assets/font/does-not-exist.ttf";
+    info.weight = 20;
+    info.font = &sentinel;
+    for (int attempt = 1; attempt <= 2; attempt++) { // asking again tries again
+        EXPECT_FALSE(lv_ft_font_init(&info));
+        EXPECT_EQ(info.font, &sentinel);
+    }
+    // The first message carries a line break of its own, so it takes two printed lines.
+    const std::vector<std::string> lines = log.lines();
+    ASSERT_EQ(lines.size(), 6u);
+    EXPECT_EQ(lines[0].rfind("[Error]\t(", 0), 0u);
+    EXPECT_NE(lines[0].find("\t font_face_requester: FT_New_Face error:1"), std::string::npos) << lines[0];
+    EXPECT_EQ(lines[1], " \t(in lv_freetype.c line #199)");
+    EXPECT_NE(lines[2].find("\t lv_ft_font_init_cache: Failed to LookupSize \t(in lv_freetype.c line #376)"),
+              std::string::npos);
+    // No name or no size: refused without a font.
+    info = lv_ft_info_t{};
+    info.weight = 20;
+    EXPECT_FALSE(lv_ft_font_init(&info) || lv_ft_font_init(nullptr));
+    EXPECT_EQ(info.font, nullptr);
 }
 
 } // namespace
-
-TEST(Font, BuiltInMetricsAndAdvances) {
-    EXPECT_EQ(font()->line_height, 16);
-    EXPECT_EQ(font()->base_line, 3);
-    EXPECT_EQ(font()->underline_position, -1);
-    EXPECT_EQ(font()->underline_thickness, 1);
-    EXPECT_EQ(lv_font_get_line_height(font()), 16);
-
-    struct Case {
-        uint32_t letter;
-        uint16_t adv;
-    };
-    const Case cases[] = {
-        {' ', 4},  {'0', 9},  {'1', 5},  {'2', 8}, {'3', 8},  {'4', 9},  {'5', 8},  {'6', 9},
-        {'7', 8},  {'8', 9},  {'9', 9},  {':', 3}, {'.', 3},  {'%', 12}, {'k', 9},  {'W', 16},
-        {'h', 10}, {'A', 10}, {'V', 10}, {'a', 8}, {'b', 10}, {'c', 8},  {'#', 10}, {'T', 8},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << "'" << (char)c.letter << "'");
-        EXPECT_EQ(adv(c.letter), c.adv);
-    }
-    // Kerning applies only with the following letter.
-    EXPECT_EQ(adv('T', 'o'), 7);
-    EXPECT_EQ(adv('T', 'e'), 7);
-    // A tab is a double-width space.
-    EXPECT_EQ(adv('\t'), 2 * adv(' '));
-}
-
-TEST(Font, MissingGlyphsGetPlaceholderMetrics) {
-    lv_font_glyph_dsc_t g;
-    // The euro sign is not in the built-in font: a box half the line wide (drawn one pixel wider and
-    // taller) and two pixels more of advance.
-    EXPECT_FALSE(lv_font_get_glyph_dsc(font(), &g, 0x20AC, 0));
-    EXPECT_TRUE(g.is_placeholder);
-    EXPECT_EQ(g.adv_w, 10);
-    EXPECT_EQ(g.box_w, 8);
-    EXPECT_EQ(g.box_h, 16);
-    EXPECT_EQ(adv(0x20AC), 10);
-    EXPECT_EQ(lv_font_get_glyph_bitmap(font(), 0x20AC), nullptr);
-
-    // Control characters, the dummy symbol and the zero-width non-joiner take no room.
-    for (uint32_t c : {0x01u, 0x0Au, 0x0Du, 0x1Fu, 0xF8FFu, 0x200Cu}) {
-        SCOPED_TRACE(c);
-        EXPECT_FALSE(lv_font_get_glyph_dsc(font(), &g, c, 0));
-        EXPECT_EQ(g.adv_w, 0);
-        EXPECT_EQ(g.box_w, 0);
-    }
-}
-
-TEST(Font, FallbackChainFindsGlyphsAndPrefersRealOnes) {
-    TinyFont::letters = "xA";
-    TinyFont::stand_in = false;
-    const lv_font_t tiny = make_tiny_font(20, font());
-    lv_font_glyph_dsc_t g;
-
-    // Own glyphs first, even where the fallback has the letter too.
-    ASSERT_TRUE(lv_font_get_glyph_dsc(&tiny, &g, 'A', 0));
-    EXPECT_EQ(g.adv_w, 3);
-    EXPECT_EQ(lv_font_get_glyph_bitmap(&tiny, 'A'), TinyFont::pixel);
-    // Others come from the fallback, bitmap included.
-    ASSERT_TRUE(lv_font_get_glyph_dsc(&tiny, &g, 'W', 0));
-    EXPECT_EQ(g.adv_w, 16);
-    EXPECT_EQ(lv_font_get_glyph_bitmap(&tiny, 'W'), lv_font_get_glyph_bitmap(font(), 'W'));
-    // Missing everywhere: the placeholder is sized from the font that was asked.
-    EXPECT_FALSE(lv_font_get_glyph_dsc(&tiny, &g, 0x20AC, 0));
-    EXPECT_EQ(g.adv_w, 12);
-    EXPECT_EQ(g.box_w, 10);
-    EXPECT_EQ(g.box_h, 20);
-
-    // A font's own stand-in glyph loses against a real glyph further down the chain ...
-    TinyFont::stand_in = true;
-    ASSERT_TRUE(lv_font_get_glyph_dsc(&tiny, &g, 'W', 0));
-    EXPECT_FALSE(g.is_placeholder);
-    EXPECT_EQ(g.adv_w, 16);
-    // ... and is used when nothing better exists.
-    ASSERT_TRUE(lv_font_get_glyph_dsc(&tiny, &g, 0x20AC, 0));
-    EXPECT_TRUE(g.is_placeholder);
-    EXPECT_EQ(g.adv_w, 3);
-    EXPECT_EQ(lv_font_get_glyph_bitmap(&tiny, 0x20AC), TinyFont::pixel);
-}
-
-TEST(Font, FallbackLoopDoesNotHang) {
-    TinyFont::letters = "";
-    TinyFont::stand_in = false;
-    lv_font_t a = make_tiny_font(16, nullptr);
-    lv_font_t b = make_tiny_font(16, &a);
-    a.fallback = &b;
-    lv_font_glyph_dsc_t g;
-    EXPECT_FALSE(lv_font_get_glyph_dsc(&a, &g, 'q', 0));
-    EXPECT_EQ(g.adv_w, 10);
-}
