@@ -1,223 +1,211 @@
-// Areas, colours and the palette, memory, and the tick with virtual time.
+// The small pieces: the log line format (on standard output, as LV_LOG_PRINTF 1 has it) and the
+// assertion messages, the formatter behind lv_label_set_text_fmt, the file system with its stdio
+// driver, memory and the tick.
 #include "gfx_ext.h"
 #include "stdout_log.h"
 #include "lvgl.h"
+#include "test_paths.h"
 
-#include "../../../gfx/src/draw/gfx_blend.h"
 #include "../../../gfx/src/misc/misc_internal.h"
 
 #include <gtest/gtest.h>
 
-#include <stdint.h>
-#include <string.h>
+#include <climits>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
+
+// Assertions here count instead of hanging, so their log text can be checked.
+static int g_assert_handler_calls = 0;
+#undef LV_ASSERT_HANDLER
+#define LV_ASSERT_HANDLER ++g_assert_handler_calls;
 
 // A failing allocation must come back as NULL here, also under AddressSanitizer.
 extern "C" const char* __asan_default_options() {
     return "allocator_may_return_null=1";
 }
 
-// The program's tick source. Defining it here replaces the runtime's default one.
-static uint32_t g_app_tick = 0;
-extern "C" uint32_t custom_tick_get(void) {
-    return g_app_tick;
-}
-
 namespace {
 
-lv_area_t area(lv_coord_t x1, lv_coord_t y1, lv_coord_t x2, lv_coord_t y2) {
-    lv_area_t a;
-    lv_area_set(&a, x1, y1, x2, y2);
-    return a;
+// Formats through lv_vsnprintf. Deliberately without a format attribute: some cases use conversions
+// the compiler's checker does not know (%b) or leave arguments out (%f).
+std::string fmt(const char* format, ...) {
+    char buf[256];
+    va_list va;
+    va_start(va, format);
+    const int n = lv_vsnprintf(buf, sizeof(buf), format, va);
+    va_end(va);
+    EXPECT_EQ((size_t)n, std::strlen(buf)) << format;
+    return buf;
 }
 
-bool same(const lv_area_t& a, const lv_area_t& b) {
-    return a.x1 == b.x1 && a.y1 == b.y1 && a.x2 == b.x2 && a.y2 == b.y2;
+TEST(Printf, FormatsLikeLvglsOwnFormatter) {
+    EXPECT_EQ(
+        fmt("[%d|%02d|%5d|%-4d|%s|%%|%x|%X|%u|%ld|%c]", 7, 7, 42, 3, "str", 255, 255, 4000000000u, -5L, 'Z'),
+        "[7|07|   42|3   |str|%|ff|FF|4000000000|-5|Z]");
+    EXPECT_EQ(fmt("%+d % d %+d|%05d|%-05d|%+05d", 5, 5, -5, -42, 42, 42), "+5  5 -5|-0042|42   |+0042");
+    EXPECT_EQ(fmt("%.3d|%6.3d|%06.3d|%-6.3d|[%.0d]", 7, 7, 7, -7, 0), "007|   007|   007|-007  |[]");
+    EXPECT_EQ(fmt("%#x %#X %#o %#b %#x|%#08x|%b", 255, 255, 8, 5, 0, 255, 10),
+              "0xff 0XFF 010 0b101 0|0x0000ff|1010");
+    EXPECT_EQ(
+        fmt("%*d|%-*d|%.*d|%.*s|%5s|%-5s|%.0s|%3c", 4, 7, 4, 7, 3, 5, 2, "abcdef", "ab", "ab", "gone", 'b'),
+        "   7|7   |005|ab|   ab|ab   ||  b");
+    EXPECT_EQ(fmt("%hhd %hu %d %lld %llu %zu %jd", 200, 65538, INT_MIN, LLONG_MIN, ULLONG_MAX, (size_t)123,
+                  (intmax_t)-9),
+              "-56 2 -2147483648 -9223372036854775808 18446744073709551615 123 -9");
+    EXPECT_EQ(fmt("%p", (void*)0x12ab), std::string(sizeof(void*) * 2 - 4, '0') + "12AB");
+    // No floating point: the letter is printed and nothing consumed; a null string is "(null)".
+    EXPECT_EQ(fmt("%.1f kW|%e|%s|%3.2s", (const char*)nullptr, (const char*)nullptr), "f kW|e|(null)| (n");
+
+    // Cut to the buffer, the full length reported; count 0 writes nothing.
+    char buf[8];
+    std::memset(buf, '#', sizeof(buf));
+    EXPECT_EQ(lv_snprintf(buf, 5, "hello %s", "world"), 11);
+    EXPECT_EQ(std::string(buf, 6), std::string("hell\0#", 6));
+    EXPECT_EQ(lv_snprintf(buf, 0, "%s", "abc"), 3);
+    EXPECT_EQ(buf[0], 'h');
+    EXPECT_EQ(lv_snprintf(nullptr, 0, "%05d|%s", 42, "label"), 11);
 }
 
-TEST(Area, IntersectJoinAndOverlap) {
-    struct Case {
-        const char* name;
-        lv_area_t a, b;
-        bool overlap;
-        lv_area_t common, joined;
-    };
-    const Case cases[] = {
-        {"overlapping", area(0, 0, 9, 9), area(5, 5, 14, 14), true, area(5, 5, 9, 9), area(0, 0, 14, 14)},
-        {"contained", area(0, 0, 99, 99), area(10, 20, 30, 40), true, area(10, 20, 30, 40),
-         area(0, 0, 99, 99)},
-        {"sharing one column", area(0, 0, 9, 9), area(9, 3, 20, 5), true, area(9, 3, 9, 5),
-         area(0, 0, 20, 9)},
-        {"side by side", area(0, 0, 9, 9), area(10, 0, 19, 9), false, {}, area(0, 0, 19, 9)},
-        {"apart", area(-20, -20, -11, -11), area(5, 5, 6, 6), false, {}, area(-20, -20, 6, 6)},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        lv_area_t res;
-        EXPECT_EQ(_lv_area_intersect(&res, &c.a, &c.b), c.overlap);
-        if (c.overlap) {
-            EXPECT_TRUE(same(res, c.common));
-        }
-        EXPECT_EQ(_lv_area_is_on(&c.a, &c.b), c.overlap);
-        EXPECT_EQ(_lv_area_is_on(&c.b, &c.a), c.overlap);
-        lv_area_t j;
-        _lv_area_join(&j, &c.a, &c.b);
-        EXPECT_TRUE(same(j, c.joined));
+class Fs : public ::testing::Test {
+  protected:
+    StdoutLog log;
+    std::string sample_; // 300 bytes: 0, 1, ..., 255, 0, 1, ..., 43
+    void SetUp() override {
+        gfx_log_reset();
+        _lv_fs_init();
+        lv_fs_stdio_init();
+        for (int i = 0; i < 300; i++) sample_.push_back((char)i);
+        std::ofstream(sd_test_out_path("fs/sample.bin"), std::ios::binary) << sample_;
     }
-
-    lv_area_t a = area(10, 20, 329, 259);
-    EXPECT_EQ(lv_area_get_width(&a), 320);
-    EXPECT_EQ(lv_area_get_height(&a), 240);
-    EXPECT_EQ(lv_area_get_size(&a), 76800u);
-    lv_area_t one = area(3, 3, 3, 3);
-    EXPECT_EQ(lv_area_get_size(&one), 1u);
-}
-
-TEST(Area, PointsAndContainmentWithRoundedCorners) {
-    lv_area_t box = area(0, 0, 99, 49);
-    lv_point_t corner = {0, 0};
-    lv_point_t edge_mid = {50, 0};
-    lv_point_t outside = {100, 10};
-    lv_point_t near_corner = {3, 3};
-    EXPECT_TRUE(_lv_area_is_point_on(&box, &corner, 0));
-    EXPECT_FALSE(_lv_area_is_point_on(&box, &outside, 0));
-    // With a radius the very corner is cut off, the middle of an edge is not.
-    EXPECT_FALSE(_lv_area_is_point_on(&box, &corner, 10));
-    EXPECT_TRUE(_lv_area_is_point_on(&box, &edge_mid, 10));
-    EXPECT_TRUE(_lv_area_is_point_on(&box, &near_corner, 10));
-    lv_point_t in_cut = {1, 1};
-    EXPECT_FALSE(_lv_area_is_point_on(&box, &in_cut, 10));
-
-    lv_area_t inner = area(10, 10, 20, 20);
-    lv_area_t whole = area(0, 0, 99, 49);
-    lv_area_t sticking_out = area(90, 40, 100, 49);
-    EXPECT_TRUE(_lv_area_is_in(&inner, &box, 0));
-    EXPECT_TRUE(_lv_area_is_in(&whole, &box, 0));
-    EXPECT_FALSE(_lv_area_is_in(&whole, &box, 5));
-    EXPECT_TRUE(_lv_area_is_in(&inner, &box, 5));
-    EXPECT_FALSE(_lv_area_is_in(&sticking_out, &box, 0));
-}
-
-TEST(Colour, PaletteValues) {
-    struct Case {
-        lv_palette_t p;
-        int level; // 0 main, >0 lighten, <0 darken
-        uint32_t rgb;
-    };
-    const Case cases[] = {
-        {LV_PALETTE_BLUE, 0, 0x2196F3},        {LV_PALETTE_RED, 0, 0xF44336},
-        {LV_PALETTE_GREY, 0, 0x9E9E9E},        {LV_PALETTE_GREY, 1, 0xBDBDBD},
-        {LV_PALETTE_GREY, 2, 0xE0E0E0},        {LV_PALETTE_GREY, 3, 0xEEEEEE},
-        {LV_PALETTE_GREY, 4, 0xF5F5F5},        {LV_PALETTE_GREY, 5, 0xFAFAFA},
-        {LV_PALETTE_GREY, -1, 0x757575},       {LV_PALETTE_GREY, -2, 0x616161},
-        {LV_PALETTE_GREY, -3, 0x424242},       {LV_PALETTE_GREY, -4, 0x212121},
-        {LV_PALETTE_BLUE, 2, 0x64B5F6},        {LV_PALETTE_BLUE, -4, 0x0D47A1},
-        {LV_PALETTE_RED, 1, 0xEF5350},         {LV_PALETTE_RED, -3, 0xC62828},
-        {LV_PALETTE_GREEN, 0, 0x4CAF50},       {LV_PALETTE_AMBER, -1, 0xFFB300},
-        {LV_PALETTE_DEEP_ORANGE, 3, 0xFFAB91}, {LV_PALETTE_BLUE_GREY, -1, 0x546E7A},
-        {LV_PALETTE_LIME, 4, 0xF0F4C3},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE("palette " + std::to_string(c.p) + " level " + std::to_string(c.level));
-        lv_color_t got = c.level == 0  ? lv_palette_main(c.p)
-                         : c.level > 0 ? lv_palette_lighten(c.p, (uint8_t)c.level)
-                                       : lv_palette_darken(c.p, (uint8_t)-c.level);
-        EXPECT_EQ(got.full, lv_color_hex(c.rgb).full);
-        EXPECT_EQ(got.ch.alpha, 0xff);
+    void TearDown() override {
+        gfx_fs_reset();
+        gfx_log_reset();
     }
+};
 
-    // Out of range: black and a warning.
-    EXPECT_EQ(lv_palette_lighten(LV_PALETTE_GREY, 6).full, lv_color_black().full);
-    EXPECT_EQ(lv_palette_darken(LV_PALETTE_GREY, 5).full, lv_color_black().full);
-    EXPECT_EQ(lv_palette_main(LV_PALETTE_NONE).full, lv_color_black().full);
-}
-
-TEST(Colour, MixMatchesTheRenderersBlend) {
-    lv_color_t white = lv_color_white();
-    lv_color_t black = lv_color_black();
-    EXPECT_EQ(lv_color_mix(white, black, 255).full, white.full);
-    EXPECT_EQ(lv_color_mix(white, black, 0).full, black.full);
-    EXPECT_EQ(lv_color_mix(white, black, 128).full, lv_color_hex(0x808080).full);
-
-    lv_color_t blue = lv_color_hex(0x2196F3);
-    lv_color_t red = lv_color_hex(0xF44336);
-    for (uint32_t m = 0; m <= 255; m++) {
-        SCOPED_TRACE(m);
-        EXPECT_EQ(lv_color_mix(blue, red, (uint8_t)m).full, gfx::mix(blue, red, m).full);
-        EXPECT_EQ(lv_color_mix(blue, red, (uint8_t)m).full, lv_color_mix(red, blue, (uint8_t)(255 - m)).full);
+TEST_F(Fs, OpensDriveAPathsRelativeToTheWorkingDirectoryAndReadsThem) {
+    const std::string abs = sd_test_out_path("fs/sample.bin");
+    const std::string rel = std::filesystem::relative(abs, std::filesystem::current_path()).string();
+    // A relative path of exactly 255 characters (padded with "./") fits the driver's buffer.
+    std::string exact = (255 - rel.size()) % 2 ? ".//" : "";
+    while (exact.size() < 255 - rel.size()) exact += "./";
+    exact += rel;
+    const struct {
+        std::string path;
+        lv_fs_res_t res;
+    } cases[] = {
+        {"A:" + rel, LV_FS_RES_OK},
+        {"A:" + abs, LV_FS_RES_OK},
+        {"A" + abs, LV_FS_RES_OK}, // ':' optional
+        {"A:" + exact, LV_FS_RES_OK},
+        {"A:" + exact + "x", LV_FS_RES_UNKNOWN}, // cut to 255 it would open the same file: refused instead
+        {"A:no/such/file.png", LV_FS_RES_UNKNOWN},
+        {"a:" + rel, LV_FS_RES_NOT_EX}, // letters are case-sensitive
+    };
+    for (const auto& c : cases) {
+        lv_fs_file_t f;
+        ASSERT_EQ(lv_fs_open(&f, c.path.c_str(), LV_FS_MODE_RD), c.res) << c.path;
+        if (c.res != LV_FS_RES_OK) continue;
+        std::string got(400, '\0');
+        uint32_t br = 0;
+        EXPECT_EQ(lv_fs_read(&f, got.data(), 64, &br), LV_FS_RES_OK); // short reads past the end are OK
+        EXPECT_EQ(lv_fs_read(&f, got.data() + 64, 400, &br), LV_FS_RES_OK);
+        EXPECT_EQ(got.substr(0, 64 + br), sample_);
+        uint32_t pos = 0;
+        lv_fs_seek(&f, 100, LV_FS_SEEK_SET);
+        lv_fs_seek(&f, 5, LV_FS_SEEK_CUR);
+        lv_fs_tell(&f, &pos);
+        EXPECT_EQ(pos, 105u);
+        lv_fs_seek(&f, 0, LV_FS_SEEK_END);
+        lv_fs_tell(&f, &pos);
+        EXPECT_EQ(pos, 300u);
+        EXPECT_EQ(lv_fs_close(&f), LV_FS_RES_OK);
+        EXPECT_EQ(lv_fs_read(&f, got.data(), 4, &br) * 100 + br, LV_FS_RES_INV_PARAM * 100); // closed
     }
+    // Only the unknown letter and a missing path are reported; a failed open is the caller's to report.
+    lv_fs_file_t f;
+    EXPECT_EQ(lv_fs_open(&f, nullptr, LV_FS_MODE_RD), LV_FS_RES_INV_PARAM);
+    ASSERT_EQ(log.lines().size(), 2u);
+    EXPECT_NE(log.lines()[0].find("[Warn]\t"), std::string::npos);
+    EXPECT_NE(log.lines()[0].find("\t lv_fs_open: Can't open file (a:"), std::string::npos);
 }
 
-TEST(Memory, ZeroSizeSentinelAndRealloc) {
-    void* z1 = lv_mem_alloc(0);
-    void* z2 = lv_mem_alloc(0);
-    ASSERT_NE(z1, nullptr);
-    EXPECT_EQ(z1, z2);
-    lv_mem_free(z1); // ignored
-    lv_mem_free(nullptr);
-    EXPECT_EQ(lv_mem_alloc(0), z1);
-
-    // realloc(p, 0) frees p and hands out the sentinel; realloc(sentinel, n) allocates.
-    char* p = static_cast<char*>(lv_mem_alloc(8));
-    ASSERT_NE(p, nullptr);
-    memcpy(p, "1234567", 8);
-    p = static_cast<char*>(lv_mem_realloc(p, 64));
-    ASSERT_NE(p, nullptr);
-    EXPECT_STREQ(p, "1234567");
-    EXPECT_EQ(lv_mem_realloc(p, 0), z1);
-    void* q = lv_mem_realloc(z1, 16);
-    ASSERT_NE(q, nullptr);
-    EXPECT_NE(q, z1);
-    memset(q, 0xab, 16);
-    lv_mem_free(q);
+TEST(FsExt, IsTheTextAfterTheLastDotOfTheFileName) {
+    const char* cases[][2] = {{"A:dir/x.PNG", "PNG"}, {"A:dir.d/x", ""},   {"A:x.tar.gz", "gz"},
+                              {"A:d.x\\y", ""},       {"A:trailing.", ""}, {".png", ""},
+                              {"A:.hidden", "hidden"}};
+    for (const auto& c : cases) EXPECT_STREQ(lv_fs_get_ext(c[0]), c[1]) << c[0];
 }
 
-TEST(Memory, FailedReallocLogsAnError) {
+TEST(Memory, ZeroSizeSentinelReallocAndFailure) {
+    void* z = lv_mem_alloc(0); // one static address, never freed
+    lv_mem_free(z);
+    EXPECT_EQ(lv_mem_alloc(0), z);
+    void* p = lv_mem_realloc(z, 16); // allocates
+    ASSERT_NE(p, z);
     StdoutLog log;
     gfx_log_reset();
-    void* p = lv_mem_alloc(16);
-    ASSERT_NE(p, nullptr);
-    EXPECT_EQ(lv_mem_realloc(p, SIZE_MAX - 4096), nullptr);
+    EXPECT_EQ(lv_mem_realloc(p, SIZE_MAX - 4096), nullptr); // p stays the caller's
+    EXPECT_EQ(lv_mem_realloc(p, 0), z);                     // frees p
     ASSERT_EQ(log.lines().size(), 1u);
     EXPECT_EQ(log.lines()[0].rfind("[Error]", 0), 0u);
     EXPECT_NE(log.lines()[0].find(" lv_mem_realloc: couldn't allocate memory \t"), std::string::npos);
-    lv_mem_free(p); // still owned by the caller after a failed realloc
     gfx_log_reset();
 }
 
 TEST(Tick, VirtualTimeAndWrapSafeElapsed) {
     gfx_virtual_time_enable(1244);
-    EXPECT_EQ(lv_tick_get(), 1244u);
     EXPECT_EQ(lv_tick_elaps(0xFFFFFFF0u), 1260u);
-    EXPECT_EQ(lv_tick_elaps(1000), 244u);
-    gfx_virtual_time_advance(6);
-    EXPECT_EQ(lv_tick_get(), 1250u);
     gfx_virtual_time_set(0xFFFFFFFFu);
     gfx_virtual_time_advance(2);
     EXPECT_EQ(lv_tick_get(), 1u);
     gfx_virtual_time_disable();
-    // Back on the program's own clock (defined below; it replaces the library's default).
-    g_app_tick = 777;
-    EXPECT_EQ(lv_tick_get(), 777u);
 }
 
-std::vector<uint32_t> g_seen;
-void note_tick(lv_timer_t*) {
-    g_seen.push_back(lv_tick_get());
-}
+std::vector<std::string> g_callback_lines;
 
-TEST(Tick, RunForCallsTheHandlerAfterEveryStep) {
-    gfx_virtual_time_enable(100);
-    _lv_timer_core_init();
-    lv_timer_create(note_tick, 0, nullptr);
-    gfx_run_for(25, 10);
-    EXPECT_EQ(g_seen, (std::vector<uint32_t>{110, 120, 125}));
-    EXPECT_EQ(lv_tick_get(), 125u);
-    g_seen.clear();
-    gfx_run_for(7, 0); // step 0: one step
-    EXPECT_EQ(g_seen, (std::vector<uint32_t>{132}));
-    gfx_timer_reset_all();
+TEST(Log, LinesGoToStandardOutputInLvglsFormat) {
+    gfx_log_reset();
+    gfx_virtual_time_enable(1234);
+    lv_log_register_print_cb([](const char* line) { g_callback_lines.emplace_back(line); });
+    StdoutLog log;
+    _lv_log_add(LV_LOG_LEVEL_USER, "/src/app/p_misc.c", 14, "main", "hello %d", 42);
+    gfx_virtual_time_set(61300);
+    _lv_log_add(LV_LOG_LEVEL_ERROR, "C:\\dev\\p_misc.c", 7, "udp_get_fd", "exist A UDP connect");
+    gfx_virtual_time_set(61305);
+    _lv_log_add(LV_LOG_LEVEL_WARN, "src/mixed\\style/b.c", 1, "f", "%s|%5.1f", "libc", 2.25);
+    _lv_log_add(LV_LOG_LEVEL_INFO, "x.c", 1, "f", "info"); // dropped, and not the previous line
+    gfx_virtual_time_set(61400);
+    _lv_log_add(LV_LOG_LEVEL_WARN, "/rooted.c", 3, "f", "m"); // a separator only at the start stays
+    // The macros of dropped levels compile to nothing: their arguments are not even evaluated.
+    int evaluated = 0;
+    LV_LOG_INFO("%d", ++evaluated);
+    const int line = __LINE__;
+    void* img_data = nullptr;
+    LV_ASSERT_NULL(img_data);
+    LV_ASSERT_MALLOC(img_data);
+    LV_ASSERT_MSG(1 + 1 == 3, "arithmetic");
+    LV_ASSERT(&evaluated);
+    auto at = [line](int d) { return " \t(in test_misc.cpp line #" + std::to_string(line + d) + ")"; };
+    EXPECT_EQ(
+        log.lines(),
+        (std::vector<std::string>{
+            "[User]\t(1.234, +1234)\t main: hello 42 \t(in p_misc.c line #14)",
+            "[Error]\t(61.300, +60066)\t udp_get_fd: exist A UDP connect \t(in p_misc.c line #7)",
+            "[Warn]\t(61.305, +5)\t f: libc|  2.2 \t(in b.c line #1)",
+            "[Warn]\t(61.400, +95)\t f: m \t(in /rooted.c line #3)",
+            "[Error]\t(61.400, +0)\t TestBody: Asserted at expression: img_data != NULL (NULL pointer)" +
+                at(2),
+            "[Error]\t(61.400, +0)\t TestBody: Asserted at expression: img_data != NULL (Out of memory)" +
+                at(3),
+            "[Error]\t(61.400, +0)\t TestBody: Asserted at expression: 1 + 1 == 3 (arithmetic)" + at(4),
+        }));
+    EXPECT_EQ(evaluated + g_assert_handler_calls, 3);
+    EXPECT_TRUE(g_callback_lines.empty());
+    gfx_log_reset();
     gfx_virtual_time_disable();
 }
 
