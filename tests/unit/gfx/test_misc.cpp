@@ -1,4 +1,5 @@
 // Areas, colours and the palette, memory, and the tick with virtual time.
+#include "app_host.h"
 #include "gfx_ext.h"
 #include "lvgl.h"
 
@@ -15,12 +16,6 @@
 // A failing allocation must come back as NULL here, also under AddressSanitizer.
 extern "C" const char* __asan_default_options() {
     return "allocator_may_return_null=1";
-}
-
-// The program's tick source. Defining it here replaces the runtime's default one.
-static uint32_t g_app_tick = 0;
-extern "C" uint32_t custom_tick_get(void) {
-    return g_app_tick;
 }
 
 namespace {
@@ -202,8 +197,8 @@ TEST(Tick, VirtualTimeAndWrapSafeElapsed) {
     gfx_virtual_time_advance(2);
     EXPECT_EQ(lv_tick_get(), 1u);
     gfx_virtual_time_disable();
-    // Back on the program's own clock (defined below; it replaces the library's default).
-    g_app_tick = 777;
+    // Back on the program's own clock (the application host's; it replaces the library's default).
+    app_host_tick_set(777);
     EXPECT_EQ(lv_tick_get(), 777u);
 }
 
