@@ -4,32 +4,17 @@
 
 #include <lodepng.h>
 
+#include <algorithm>
 #include <cmath>
-#include <cstdlib>
+#include <cstdio>
 #include <string>
 #include <vector>
 
 #include "gfx_fixture.h"
+#include "golden_image.h"
 #include "test_paths.h"
 
 namespace {
-
-constexpr int kChannelTolerance = 8;
-constexpr double kMaxDifferingShare = 0.005;
-
-bool updating() {
-    const char* v = std::getenv("GFX_UPDATE_GOLDEN");
-    return v != nullptr && std::string(v) == "1";
-}
-
-// Channel-wise difference of two 0xRRGGBB values: the largest of the three.
-int channel_diff(uint32_t a, uint32_t b) {
-    int d = 0;
-    for (int shift = 0; shift <= 16; shift += 8) {
-        d = std::max(d, std::abs((int)((a >> shift) & 0xff) - (int)((b >> shift) & 0xff)));
-    }
-    return d;
-}
 
 class Golden : public GfxFixture {
   protected:
@@ -80,57 +65,17 @@ class Golden : public GfxFixture {
         refresh();
         const std::string expected_path = std::string(SD_GOLDEN_DIR) + "/" + name + ".png";
         const lv_color_t* px = gfx_mem_display_pixels(disp);
-        if (updating()) {
-            ASSERT_TRUE(gfx_save_png(expected_path.c_str(), px, 320, 240));
+        RgbImage actual;
+        actual.w = 320;
+        actual.h = 240;
+        for (size_t i = 0; i < size_t(320 * 240); i++) actual.px.push_back(px[i].full & 0xffffff);
+        if (golden_updating()) {
+            ASSERT_TRUE(rgb_image_save(expected_path, actual));
             std::printf("wrote %s\n", expected_path.c_str());
             return;
         }
-
-        unsigned char* raw = nullptr;
-        unsigned w = 0, h = 0;
-        unsigned err = lodepng_decode24_file(&raw, &w, &h, expected_path.c_str());
-        std::vector<uint32_t> expected;
-        if (err == 0) {
-            for (size_t i = 0; i < (size_t)w * h; i++) {
-                expected.push_back((uint32_t)raw[3 * i] << 16 | (uint32_t)raw[3 * i + 1] << 8 |
-                                   raw[3 * i + 2]);
-            }
-        }
-        std::free(raw);
-        ASSERT_EQ(err, 0u) << expected_path << ": " << lodepng_error_text(err)
-                           << " (scripts/update-golden makes the expected pictures)";
-        ASSERT_EQ(w, 320u);
-        ASSERT_EQ(h, 240u);
-
-        size_t differing = 0;
-        int worst = 0;
-        std::vector<lv_color_t> diff(expected.size());
-        for (size_t i = 0; i < expected.size(); i++) {
-            uint32_t actual = px[i].full & 0xffffff;
-            int d = channel_diff(actual, expected[i]);
-            worst = std::max(worst, d);
-            if (d > kChannelTolerance) {
-                differing++;
-                diff[i] = lv_color_hex(0xff0000);
-            } else {
-                // The expected picture, dimmed, so the red marks can be placed.
-                uint32_t e = expected[i];
-                uint8_t grey = (uint8_t)((((e >> 16) & 0xff) + ((e >> 8) & 0xff) + (e & 0xff)) / 9);
-                diff[i] = d > 0 ? lv_color_make(grey, grey, 0x60) : lv_color_make(grey, grey, grey);
-            }
-        }
-        const size_t allowed = (size_t)std::floor(kMaxDifferingShare * (double)expected.size());
-        if (differing <= allowed) return;
-
-        const std::string actual_path = sd_test_out_path("golden/" + name + ".actual.png");
-        const std::string diff_path = sd_test_out_path("golden/" + name + ".diff.png");
-        gfx_save_png(actual_path.c_str(), px, 320, 240);
-        gfx_save_png(diff_path.c_str(), diff.data(), 320, 240);
-        ADD_FAILURE() << name << ": " << differing << " pixels differ by more than " << kChannelTolerance
-                      << " (at most " << allowed << " may; worst channel difference " << worst << ")\n"
-                      << "  expected: " << expected_path << "\n"
-                      << "  actual:   " << actual_path << "\n"
-                      << "  diff:     " << diff_path;
+        const std::string mismatch = golden_check(expected_path, actual);
+        EXPECT_TRUE(mismatch.empty()) << name << ": " << mismatch;
     }
 
     std::string font_path_;
