@@ -75,14 +75,14 @@ TEST_F(Messages, AnOverlayWithACountDownHidesAboutThatManySecondsLater) {
     const Panel& panel = *p->panel();
     const size_t half = 320 * 240 / 2;
     const auto sent = Clock::now();
-    ASSERT_TRUE(s.send(trigger_message("Test", {.msg = "1", .seconds = "2"})));
+    ASSERT_TRUE(s.send(trigger_message("Test", {.msg = "1", .seconds = "3"})));
     ASSERT_TRUE(p->wait([&] { return green(panel.pixels()) > half; }, scaled(3000)))
         << "the test overlay is not shown in green\n"
         << p->describe();
-    ASSERT_TRUE(p->wait([&] { return green(panel.pixels()) < half; }, scaled(5000) + Ms(2000)))
+    ASSERT_TRUE(p->wait([&] { return green(panel.pixels()) < half; }, scaled(5000) + Ms(3000)))
         << "the overlay is not hidden again\n"
         << p->describe();
-    EXPECT_GE(Clock::now() - sent, Ms(2000 - 50));
+    EXPECT_GE(Clock::now() - sent, Ms(3000 - 50));
     EXPECT_EQ(p->count("Set trigger timer and start it"), 1u);
 }
 
