@@ -28,15 +28,15 @@ using harness::Clock;
 using harness::ScreenState;
 using harness::StatusFields;
 
-// The number and the text fields of a status message that do not decide the screen.
+// The number and the text fields of a status message that do not decide the screen and are always
+// written (the second and third voltage are not, on one phase).
 std::string StatusFields::*const kNumberFields[] = {
-    &StatusFields::sw_func,     &StatusFields::language,     &StatusFields::timezone,
-    &StatusFields::online,      &StatusFields::rf_fault,     &StatusFields::eth_status,
-    &StatusFields::meter_fault, &StatusFields::wifi_status,  &StatusFields::m4g_status,
-    &StatusFields::voltage1,    &StatusFields::voltage23,    &StatusFields::current1,
-    &StatusFields::current2,    &StatusFields::current3,     &StatusFields::energy,
-    &StatusFields::err_code,    &StatusFields::actual_meter, &StatusFields::meter_start,
-    &StatusFields::start_time};
+    &StatusFields::sw_func,      &StatusFields::language,    &StatusFields::timezone,
+    &StatusFields::online,       &StatusFields::rf_fault,    &StatusFields::eth_status,
+    &StatusFields::meter_fault,  &StatusFields::wifi_status, &StatusFields::m4g_status,
+    &StatusFields::voltage1,     &StatusFields::current1,    &StatusFields::current2,
+    &StatusFields::current3,     &StatusFields::energy,      &StatusFields::err_code,
+    &StatusFields::actual_meter, &StatusFields::meter_start, &StatusFields::start_time};
 std::string StatusFields::*const kTextFields[] = {&StatusFields::point_err_code, &StatusFields::conn_err_code,
                                                   &StatusFields::stop_reason, &StatusFields::conn_code,
                                                   &StatusFields::conn_qr};
@@ -279,15 +279,12 @@ class Messages {
             else
                 f.*kTextFields[pick(std::size(kTextFields))] = one_of(awkward_texts);
         }
-        const Datagram d = status(current, &f);
-        // The connector's run state (its first "runState") becomes something other than a text.
-        const std::string state =
-            "\"runState\":" + harness::json_string(harness::screen_state(d.screen).run_state);
-        std::string text = d.text;
-        const size_t at = text.find(state);
-        if (at != std::string::npos)
-            text.replace(at, state.size(),
-                         std::string("\"runState\":") + one_of({"7", "null", "true", "{}", "[1]", "1e309"}));
+        // The connector's run state becomes something other than a text.
+        std::string text = status(current, &f).text;
+        const std::string key = "\"m1768Info\":{\"runState\":";
+        const size_t at = text.find(key) + key.size();
+        text.replace(at, text.find('"', at + 1) + 1 - at,
+                     one_of({"7", "null", "true", "{}", "[1]", "1e309"}));
         return text;
     }
 
