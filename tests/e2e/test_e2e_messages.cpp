@@ -26,7 +26,7 @@ class Messages : public E2E {};
 
 TEST_F(Messages, ADayThroughTheScreens) {
     auto p = start();
-    const Sender s;
+    const Sender s("127.0.0.2");                        // any sender is heard
     std::vector<uint32_t> shown = p->panel()->pixels(); // the welcome screen
     std::vector<uint32_t> idle;
     int current = 0;
