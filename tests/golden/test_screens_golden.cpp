@@ -4,19 +4,15 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
-#include <fcntl.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include "golden_image.h"
+#include "harness.h"
 #include "test_paths.h"
 
 namespace {
@@ -37,44 +33,12 @@ struct ToolRun {
     int exit_code() const { return WIFEXITED(status) ? WEXITSTATUS(status) : -1; }
 };
 
-// Runs the snapshot tool with `args` in `cwd`. Under user-mode emulation (armhf tests in qemu-arm) the
-// kernel cannot start the target's binaries itself, so they go through the emulator.
-ToolRun run_tool(const std::vector<std::string>& args, const std::string& cwd, const std::string& log_path) {
-    ToolRun r;
-    std::vector<std::string> argv{SD_SNAPSHOT_TOOL};
-    argv.insert(argv.end(), args.begin(), args.end());
-    std::fflush(stdout);
-    std::fflush(stderr);
-    const pid_t pid = fork();
-    if (pid == 0) {
-        const int fd = open(log_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        if (fd >= 0) {
-            dup2(fd, 1);
-            dup2(fd, 2);
-        }
-        if (chdir(cwd.c_str()) != 0) _exit(126);
-        std::vector<char*> ptrs;
-        for (std::string& a : argv) ptrs.push_back(a.data());
-        ptrs.push_back(nullptr);
-        execv(ptrs[0], ptrs.data());
-#if defined(__arm__)
-        if (errno == ENOEXEC) {
-            ptrs.insert(ptrs.begin(), const_cast<char*>("qemu-arm"));
-            execvp(ptrs[0], ptrs.data());
-        }
-#endif
-        std::perror(ptrs[0]);
-        _exit(127);
-    }
-    if (pid > 0) {
-        while (waitpid(pid, &r.status, 0) < 0 && errno == EINTR) {
-        }
-    }
-    std::ifstream in(log_path);
-    std::ostringstream ss;
-    ss << in.rdbuf();
-    r.log = ss.str();
-    return r;
+// Runs the snapshot tool with `args` in `dir` (default: the build directory), through the harness's
+// launcher.
+ToolRun run_tool(const std::vector<std::string>& args, const std::string& dir = "") {
+    harness::Program p({.program = SD_SNAPSHOT_TOOL, .args = args, .dir = dir});
+    const int status = p.wait_exit(harness::scaled(60000)).value_or(-1);
+    return {status, p.out() + p.err()};
 }
 
 // Message files are named relative to screens/; everything else is passed on as it is.
@@ -149,7 +113,7 @@ TEST_P(ScreenGolden, MatchesThePicture) {
     const std::string out = sd_test_out_path(std::string("screens/") + p.name + ".png");
     std::vector<std::string> args{"--time", kWallTime, "--assets", SD_ASSETS_DIR, out};
     for (const std::string& s : resolve(p.steps)) args.push_back(s);
-    const ToolRun run = run_tool(args, ".", sd_test_out_path("screens/" + std::string(p.name) + ".log"));
+    const ToolRun run = run_tool(args);
     ASSERT_TRUE(run.ok()) << "exit " << run.exit_code() << "\n" << run.log;
     expect_golden(p.name, out);
 }
@@ -185,7 +149,7 @@ TEST(SnapshotWithoutAssets, KeepsRenderingEveryMessage) {
         args.push_back("--shot");
         args.push_back(sd_test_out_path("screens/" + std::string(s.name) + ".png"));
     }
-    const ToolRun run = run_tool(args, empty.string(), sd_test_out_path("screens/without_assets.log"));
+    const ToolRun run = run_tool(args, empty.string());
     ASSERT_TRUE(run.ok()) << "exit " << run.exit_code() << "\n" << run.log;
     EXPECT_NE(run.log.find("error when loading a font"), std::string::npos)
         << "the fonts really were missing";
