@@ -35,18 +35,6 @@ void dispatch(const std::string& json) {
     advance(500);
 }
 
-// As the screen manager switches: old onhide, new index, creation on first use, load, onshow.
-void switch_to(int index) {
-    if (s_currScreenIdx == index) return;
-    if (s_currScreenIdx != SCREEN_NONE) s_allScreens[s_currScreenIdx].onhide();
-    s_currScreenIdx = index;
-    ui_screen_t& screen = s_allScreens[index];
-    if (screen.root == nullptr) screen.root = screen.init();
-    lv_disp_load_scr(screen.root);
-    screen.onshow();
-    advance(500);
-}
-
 struct Screen {
     std::string name;
     void (*show)(const Screen&);
@@ -60,7 +48,8 @@ void show_by_message(const Screen& s) {
 }
 
 void show_by_switch(const Screen& s) {
-    switch_to(s.index);
+    MainScreen_SwitchScreen(s.index);
+    advance(500);
 }
 
 void show_overlay(const Screen&) {

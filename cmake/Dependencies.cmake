@@ -14,6 +14,8 @@ endif()
 find_package(GIF QUIET)
 pkg_check_modules(QRCODEGEN QUIET IMPORTED_TARGET qrcodegen)
 find_package(cJSON CONFIG QUIET)
+# sd_notify for readiness and the watchdog under systemd (libsystemd-dev).
+pkg_check_modules(LIBSYSTEMD REQUIRED IMPORTED_TARGET libsystemd)
 
 if(STATUS_DISPLAY_TESTS)
     find_package(GTest REQUIRED)

@@ -17,6 +17,8 @@
 #include "my_lib/my_bmp.h"
 #include "input/data_src.h"
 #include "input/data_udp.h"
+#include "input/sender_filter.h"
+#include "service/service_notify.h"
 
 // Milliseconds since the first call. The monotonic clock keeps timers and animations steady when the
 // system time is set.
@@ -75,6 +77,13 @@ int timer_create_10ms() {
     return fd;
 }
 
+// The frame is on the panel once its last area is flushed; the first one makes the service ready.
+void flush_and_notify(lv_disp_drv_t* drv, const lv_area_t* area, lv_color_t* color_p) {
+    const bool last = lv_disp_flush_is_last(drv);
+    fbdev_flush(drv, area, color_p);
+    if (last) service_frame_shown();
+}
+
 // Parses one datagram's text and hands the message to the screen manager, which ignores a null root
 // (not JSON). Nothing keeps pointers into the tree.
 void handle_datagram(const char* text) {
@@ -93,13 +102,16 @@ void handle_datagram(const char* text) {
     // creep up over months of messages.
     lv_timer_create([](lv_timer_t*) { malloc_trim(0); }, kHeapTrimPeriodMs, nullptr);
 
-    const int udp_fd = udp_get_fd(kUdpPort);
+    sender_filter_init(getenv("STATUS_DISPLAY_BIND"), getenv("STATUS_DISPLAY_ALLOW"));
+    lv_timer_create([](lv_timer_t*) { sender_filter_report(lv_tick_get()); }, 1000, nullptr);
+    const int udp_fd = udp_get_fd(kUdpPort, sender_filter_bind_address());
     data_src_init(udp_fd);
     if (g_epollfd >= 0 && udp_fd >= 0) epoll_add_fd(udp_fd);
 
     // Without an epoll instance there is nothing to wait on: leave so a supervisor can restart us.
     if (g_epollfd < 0) exit(1);
 
+    service_init();
     static epoll_event events[kMaxEvents];
     uint32_t timer_events = 0;
     for (;;) {
@@ -113,7 +125,11 @@ void handle_datagram(const char* text) {
                     // Nothing to do: the next expiry raises a new event.
                 }
                 // The graphics library runs on every second event: every 20 ms while the loop keeps up.
-                if (timer_events++ % 2 == 0) lv_timer_handler();
+                // The watchdog is pinged from here, so a loop that stops turning stops the pings.
+                if (timer_events++ % 2 == 0) {
+                    lv_timer_handler();
+                    service_loop_turned();
+                }
             } else if (fd == udp_fd) {
                 // Edge-triggered: take every datagram queued now, in arrival order.
                 data_src_drain(s_udpRecv_buf, int(sizeof s_udpRecv_buf), handle_datagram);
@@ -160,7 +176,7 @@ int main(int argc, char** argv) {
     disp_drv.draw_buf = &disp_buf;
     disp_drv.hor_res = lv_coord_t(w);
     disp_drv.ver_res = lv_coord_t(h);
-    disp_drv.flush_cb = fbdev_flush;
+    disp_drv.flush_cb = flush_and_notify;
     if (mode >= 0 && mode <= 3) {
         disp_drv.sw_rotate = 1;
         disp_drv.rotated = uint32_t(mode);

@@ -56,38 +56,22 @@ bool is_light(lv_color_t c) {
     return 77u * c.ch.red + 150u * c.ch.green + 29u * c.ch.blue >= 128u * 256u;
 }
 
-// 32 and 24 bits per pixel: 4-byte pixels in the drawing buffer's own layout, one memcpy per row.
-void copy_rows_32(const Span& s) {
+// Whole-byte depths: each pixel converted by `to`; 32 and 24 bits per pixel take the drawing buffer's
+// own 4-byte layout, one memcpy per row.
+template <typename Px> void copy_rows(const Span& s, Px (*to)(lv_color_t)) {
     const uint32_t w = s.width();
     const lv_color_t* src = s.src;
     for (int32_t y = s.y1; y <= s.y2; y++, src += s.src_stride) {
-        const uint64_t at = (fb_line(y) * finfo.line_length / 4 + fb_col(s.x1)) * 4;
-        if (in_mapping(at, uint64_t(w) * 4)) std::memcpy(fbp + at, src, size_t(w) * 4);
-    }
-}
-
-void copy_rows_16(const Span& s) {
-    const uint32_t w = s.width();
-    const lv_color_t* src = s.src;
-    for (int32_t y = s.y1; y <= s.y2; y++, src += s.src_stride) {
-        const uint64_t at = (fb_line(y) * finfo.line_length / 2 + fb_col(s.x1)) * 2;
-        if (!in_mapping(at, uint64_t(w) * 2)) continue;
-        uint8_t* dst = fbp + at;
-        for (uint32_t i = 0; i < w; i++) {
-            const uint16_t px = to_rgb565(src[i]);
-            std::memcpy(dst + 2 * i, &px, 2);
+        const uint64_t at = (fb_line(y) * finfo.line_length / sizeof(Px) + fb_col(s.x1)) * sizeof(Px);
+        if (!in_mapping(at, uint64_t(w) * sizeof(Px))) continue;
+        if (to == nullptr) {
+            std::memcpy(fbp + at, src, size_t(w) * sizeof(Px));
+            continue;
         }
-    }
-}
-
-void copy_rows_8(const Span& s) {
-    const uint32_t w = s.width();
-    const lv_color_t* src = s.src;
-    for (int32_t y = s.y1; y <= s.y2; y++, src += s.src_stride) {
-        const uint64_t at = fb_line(y) * finfo.line_length + fb_col(s.x1);
-        if (!in_mapping(at, w)) continue;
-        uint8_t* dst = fbp + at;
-        for (uint32_t i = 0; i < w; i++) dst[i] = to_rgb332(src[i]);
+        for (uint32_t i = 0; i < w; i++) {
+            const Px px = to(src[i]);
+            std::memcpy(fbp + at + i * sizeof(Px), &px, sizeof(Px));
+        }
     }
 }
 
@@ -163,13 +147,13 @@ void fbdev_flush(lv_disp_drv_t* drv, const lv_area_t* area, lv_color_t* color_p)
         switch (vinfo.bits_per_pixel) {
         case 32:
         case 24:
-            copy_rows_32(s);
+            copy_rows<uint32_t>(s, nullptr);
             break;
         case 16:
-            copy_rows_16(s);
+            copy_rows(s, to_rgb565);
             break;
         case 8:
-            copy_rows_8(s);
+            copy_rows(s, to_rgb332);
             break;
         case 1:
             copy_rows_1(s);

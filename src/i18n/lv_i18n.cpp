@@ -2,12 +2,6 @@
 
 #include <cstring>
 
-// The first language is the default and the fallback of every lookup.
-const lv_i18n_language_pack_t lv_i18n_language_pack[] = {
-    &en_us_lang, &de_de_lang, &el_gr_lang, &es_es_lang, &fi_fi_lang,
-    &fr_fr_lang, &it_it_lang, &nl_nl_lang, &ru_ru_lang, nullptr,
-};
-
 namespace {
 
 const lv_i18n_language_pack_t* current_lang_pack = nullptr;

@@ -1,5 +1,7 @@
 // Translations: nine languages, looked up by key in the current language, then in the default one
-// (the pack's first, "en-US"), and failing both the key itself comes back.
+// (the pack's first, "en-US"), and failing both the key itself comes back. A language's table holds
+// only texts of its own: keys that read as in English (the fault codes, the time format) are found in
+// en-US.
 #pragma once
 
 #include <cstdint>
@@ -31,6 +33,8 @@ typedef struct {
 // A language pack: pointers to language records, ended by a null pointer.
 typedef const lv_i18n_lang_t* lv_i18n_language_pack_t;
 
+// The nine languages, made by the build from the string tables in i18n/lang/*.json; the first, en-US,
+// is the default.
 extern const lv_i18n_language_pack_t lv_i18n_language_pack[];
 
 // Installs a pack and makes its first language current; -1 for a null or empty pack.
@@ -41,21 +45,6 @@ int lv_i18n_set_locale(const char* l_name);
 const char* lv_i18n_get_text(const char* msg_id);
 // The current locale name, or null before lv_i18n_init.
 const char* lv_i18n_get_current_locale(void);
-
-// The records of the pack, in its order, with their tables and plural rules.
-extern const lv_i18n_lang_t en_us_lang, de_de_lang, el_gr_lang, es_es_lang, fi_fi_lang, fr_fr_lang,
-    it_it_lang, nl_nl_lang, ru_ru_lang;
-extern const lv_i18n_phrase_t en_us_singulars[], de_de_singulars[], el_gr_singulars[], es_es_singulars[],
-    fi_fi_singulars[], fr_fr_singulars[], it_it_singulars[], nl_nl_singulars[], ru_ru_singulars[];
-uint8_t en_us_plural_fn(int32_t count);
-uint8_t de_de_plural_fn(int32_t count);
-uint8_t el_gr_plural_fn(int32_t count);
-uint8_t es_es_plural_fn(int32_t count);
-uint8_t fi_fi_plural_fn(int32_t count);
-uint8_t fr_fr_plural_fn(int32_t count);
-uint8_t it_it_plural_fn(int32_t count);
-uint8_t nl_nl_plural_fn(int32_t count);
-uint8_t ru_ru_plural_fn(int32_t count);
 
 // Shared plural rules: "one" only for 1 (English and most of the pack), "one" for 0 and 1 (French),
 // and the East Slavic one/few/many rule (Russian).

@@ -4,7 +4,10 @@
 #include <cstring>
 
 #include <fcntl.h>
+#include <sys/socket.h>
 #include <unistd.h>
+
+#include "input/sender_filter.h"
 
 namespace {
 
@@ -20,8 +23,15 @@ void data_src_init(int fd) {
 
 int16_t data_src_read_all(char* buf, int size) {
     if (s_fd == -1 || size <= 0) return -1;
-    const ssize_t n = read(s_fd, buf, size_t(size));
+    sockaddr_in from{};
+    socklen_t from_len = sizeof from;
+    const ssize_t n = recvfrom(s_fd, buf, size_t(size), 0, reinterpret_cast<sockaddr*>(&from), &from_len);
     buf[size - 1] = 0;
+    if (n >= 0 && !sender_filter_accepts(from)) {
+        // Nothing of a refused sender's datagram reaches the parser.
+        std::memset(buf, 0, size_t(size));
+        return 0;
+    }
     return int16_t(n);
 }
 

@@ -8,7 +8,8 @@ void data_src_init(int fd);
 
 // Reads one datagram into buf, at most size bytes; buf[size - 1] is always 0 afterwards, so at most
 // size - 1 characters of text are kept. Returns the datagram's length (size when it was longer), 0
-// for an empty datagram, -1 when nothing is waiting or there is no source.
+// for an empty datagram or one from a sender that is not allowed (sender_filter.h; buf is cleared),
+// -1 when nothing is waiting or there is no source.
 int16_t data_src_read_all(char* buf, int size);
 
 // Called with the text of one datagram, terminated by 0.

@@ -47,6 +47,14 @@ template <typename T> T convert(double v) {
     return static_cast<T>(std::trunc(v));
 }
 
+double number_of(const cJSON* item) {
+    return cJSON_IsNumber(item) ? cJSON_GetNumberValue(item) : std::numeric_limits<double>::quiet_NaN();
+}
+
+uint8_t read_u8(const cJSON* root, const char* path) {
+    return msg_low_u8(msg_to_u32(msg_number(root, path)));
+}
+
 } // namespace
 
 const cJSON* msg_item(const cJSON* root, const char* path) {
@@ -82,8 +90,7 @@ const char* msg_text(const cJSON* root, const char* path) {
 }
 
 double msg_number(const cJSON* root, const char* path) {
-    const cJSON* item = msg_item(root, path);
-    return cJSON_IsNumber(item) ? cJSON_GetNumberValue(item) : std::numeric_limits<double>::quiet_NaN();
+    return number_of(msg_item(root, path));
 }
 
 int32_t msg_to_i32(double v) {
@@ -112,26 +119,78 @@ uint8_t msg_low_u8(uint32_t v) {
     return uint8_t(v & 0xFFu);
 }
 
-int32_t msg_i32(const cJSON* root, const char* path) {
-    return msg_to_i32(msg_number(root, path));
+namespace {
+
+// The status bar's value scheme: absent off, false on, true error; a number's low 8 bits 1 on and 2
+// error, any other number off; a value of another type keeps the icon.
+int8_t icon_state(const cJSON* item) {
+    if (item == nullptr) return 0;
+    if (cJSON_IsBool(item)) return cJSON_IsTrue(item) ? 2 : 1;
+    if (!cJSON_IsNumber(item)) return MSG_ICON_KEEP;
+    const uint8_t value = msg_low_u8(msg_to_u32(cJSON_GetNumberValue(item)));
+    return value == 1 || value == 2 ? int8_t(value) : 0;
 }
-uint32_t msg_u32(const cJSON* root, const char* path) {
-    return msg_to_u32(msg_number(root, path));
+
+// The items of global.drvPointInfo by status-bar slot.
+constexpr const char* kIconItems[MSG_ICON_NUM] = {"online",     "rfFault",    "ethStatus",
+                                                  "meterFault", "wifiStatus", "m4gStatus"};
+
+void read_global(const cJSON* global, msg_status_t* m) {
+    m->sw_func = msg_to_u32(msg_number(global, "userConfigInfo.swFunc"));
+    const cJSON* language = msg_item(global, "userConfigInfo.language");
+    m->language = language != nullptr ? msg_low_u8(msg_to_u32(number_of(language))) : -1;
+    // An absent or non-numeric time zone counts as UTC; an explicit number keeps its low 8 bits, signed.
+    const double timezone = msg_number(global, "sysconfigInfo.timezone");
+    m->timezone = std::isnan(timezone) ? 48 : msg_low_i8(msg_to_i32(timezone));
+    const cJSON* points = msg_item(global, "drvPointInfo");
+    for (int slot = 0; slot < MSG_ICON_NUM; slot++)
+        m->icons[slot] = icon_state(msg_item(points, kIconItems[slot]));
+    m->point_err_code = msg_text(global, "sessionPointInfo.ramdData._errCode");
 }
-int16_t msg_i16(const cJSON* root, const char* path) {
-    return msg_low_i16(msg_i32(root, path));
+
+void read_connector(const cJSON* conn, msg_status_t* m) {
+    const cJSON* meter = msg_item(conn, "meterInfo");
+    const cJSON* voltage = msg_item(meter, "voltage");
+    const cJSON* current = msg_item(meter, "current");
+    for (int k = 0; k < 3; k++) {
+        m->voltage[k] = msg_low_i16(msg_to_i32(number_of(array_element(voltage, k))));
+        m->current[k] = msg_low_i16(msg_to_i32(number_of(array_element(current, k))));
+    }
+    m->meter_q3 = msg_number(meter, "Q[3]");
+    m->meter_q3_wh = msg_to_i32(m->meter_q3);
+    m->run_state = msg_text(conn, "m1768Info.runState");
+    m->conn_status = msg_text(conn, "m1768Info.connStatus");
+    m->local_stop_code = read_u8(conn, "m1768Info.errCode");
+    m->manager_run_state = msg_text(conn, "stateMngrInfo.runState");
+    m->expire_date = msg_to_i64(msg_number(conn, "reserveConnInfo.expireDate"));
+    const cJSON* session = msg_item(conn, "sessionConnInfo");
+    m->status = msg_text(session, "ramData._status");
+    m->err_code = msg_text(session, "ramData._errCode");
+    m->actual_meter = msg_number(session, "ramData.actualMeter");
+    m->meter_start = msg_number(session, "saveData._meterStart");
+    m->start_time = msg_to_i64(msg_number(session, "saveData._startTime"));
+    m->stop_reason = msg_text(session, "saveData._stopReason");
+    m->conn_code = msg_text(conn, "connConfig.connCode");
+    m->conn_qr = msg_text(conn, "connConfig.connQR");
 }
-uint16_t msg_u16(const cJSON* root, const char* path) {
-    return msg_low_u16(msg_u32(root, path));
-}
-int8_t msg_i8(const cJSON* root, const char* path) {
-    return msg_low_i8(msg_i32(root, path));
-}
-uint8_t msg_u8(const cJSON* root, const char* path) {
-    return msg_low_u8(msg_u32(root, path));
-}
-int64_t msg_time(const cJSON* root, const char* path) {
-    return msg_to_i64(msg_number(root, path));
+
+} // namespace
+
+bool msg_read(const cJSON* root, msg_status_t* status, msg_trigger_t* trigger) {
+    if (msg_item(root, "Trigger") != nullptr) {
+        trigger->command = msg_text(root, "Trigger");
+        trigger->has_seconds = msg_item(root, "seconds") != nullptr;
+        trigger->seconds = msg_low_u16(msg_to_u32(msg_number(root, "seconds")));
+        trigger->index = read_u8(root, "Msg");
+        trigger->percent = read_u8(root, "percent");
+        return true;
+    }
+    const cJSON* global = msg_item(root, "global");
+    status->has_global = global != nullptr;
+    status->has_conns = msg_item(root, "conns") != nullptr;
+    read_global(global, status);
+    read_connector(msg_item(root, "conns[0]"), status);
+    return false;
 }
 
 bool msg_code_is(const char* text, const char* code) {

@@ -1,9 +1,8 @@
-// The screen descriptor: one row of the screen manager's table.
+// The screen modules: their indexes in the screen manager's table and the six functions each exports.
 #pragma once
 
-#include <cjson/cJSON.h>
-
 #include "lvgl.h"
+#include "msg/msg.h"
 
 // Screen indexes, in the order of the screen table.
 enum {
@@ -24,13 +23,15 @@ enum {
     SCREEN_NONE = SCREEN_NUM, // no screen shown yet
 };
 
-// A screen module: its root (null until the screen is first shown) and its operations, which the
-// module names ui_<screen>_init, _onshow, _onhide, _set_data and _language_changed.
-typedef struct {
-    lv_obj_t* root;
-    lv_obj_t* (*init)(void);             // builds the screen once and returns its root
-    void (*onshow)(void);                // the screen has become the active one
-    void (*onhide)(void);                // another screen replaces it
-    void (*set_data)(const cJSON* root); // a status message while the screen is active
-    void (*language_changed)(void);      // re-read every translated text
-} ui_screen_t;
+// ui_<screen>_screen_init builds the widgets and the root ui_<screen>; init builds the whole screen
+// once and returns its root; onshow: the screen has become the active one; onhide: another screen
+// replaces it; set_data: a status message while the screen is active; language_changed: re-read every
+// translated text.
+#define UI_SCREEN_MODULE(name)                                                                               \
+    extern lv_obj_t* ui_##name;                                                                              \
+    void ui_##name##_screen_init(void);                                                                      \
+    lv_obj_t* ui_##name##_init(void);                                                                        \
+    void ui_##name##_onshow(void);                                                                           \
+    void ui_##name##_onhide(void);                                                                           \
+    void ui_##name##_set_data(const msg_status_t* msg);                                                      \
+    void ui_##name##_language_changed(void)

@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -18,10 +20,6 @@
 namespace {
 
 namespace fs = std::filesystem;
-
-// Saturday 2026-03-14 09:41:00 UTC; the messages put the station at UTC+1 and date their sessions
-// from here.
-constexpr const char* kWallTime = "1773481260";
 
 const std::string kScreensDir = std::string(SD_GOLDEN_DIR) + "/screens";
 
@@ -67,7 +65,7 @@ void expect_golden(const std::string& name, const std::string& rendered_path) {
 }
 
 struct Picture {
-    const char* name;
+    std::string name;
     std::vector<std::string> steps; // the tool's arguments after OUT.png
 };
 
@@ -75,43 +73,43 @@ std::ostream& operator<<(std::ostream& os, const Picture& p) {
     return os << p.name;
 }
 
-// One picture per screen and per overlay command in English, two screens in German, and one each in Greek
-// and Russian. Waits: the welcome figure reads 10% (5.1 s after start), the charging time has had its first
-// tick, the finishing labels have slid into place and the nudge has not begun.
-const std::vector<Picture> kPictures = {
-    {"welcome", {"welcome.json", "--wait", "4900"}},
-    {"idle", {"idle.json"}},
-    {"swipe_normal", {"swipe_normal.json"}},
-    {"charging_1_phase", {"charging_1_phase.json", "--wait", "1000"}},
-    {"charging_1_phase_rcd", {"charging_1_phase_rcd.json", "--wait", "1000"}},
-    {"charging_3_phase", {"charging_3_phase.json", "--wait", "1000"}},
-    {"finishing", {"finishing.json", "--wait", "500"}},
-    {"not_available", {"not_available.json"}},
-    {"stopping", {"stopping.json"}},
-    {"suspended_ev", {"suspended_ev.json"}},
-    {"suspended_evse", {"suspended_evse.json"}},
-    {"reservation", {"reservation.json"}},
-    // No message selects the swiping screens: the tool switches to them as the screen manager would.
-    {"swiping_card", {"swiping_card.json", "--screen", "11"}},
-    {"swiping_rfid", {"swiping_rfid.json", "--screen", "12"}},
-    {"overlay_downloading", {"idle.json", "overlay_downloading.json"}},
-    {"overlay_installing", {"idle.json", "overlay_installing.json"}},
-    {"overlay_auth", {"idle.json", "overlay_auth.json"}},
-    {"overlay_prompt", {"idle.json", "overlay_prompt.json"}},
-    {"overlay_test", {"idle.json", "overlay_test.json"}},
-    {"not_available_de", {"not_available_de.json"}},
-    {"reservation_de", {"reservation_de.json"}},
-    // Greek and Russian are in the translation pack, but no message can select them.
-    {"stopping_el", {"--locale", "el-GR", "stopping_el.json"}},
-    {"swipe_normal_ru", {"--locale", "ru-RU", "swipe_normal_ru.json"}},
+// The pictures and their wall time, from screens/states.txt.
+struct States {
+    std::string time;
+    std::vector<Picture> pictures;
 };
 
+const States& states() {
+    static const States list = [] {
+        States s;
+        std::ifstream in(kScreensDir + "/states.txt");
+        for (std::string line; std::getline(in, line);) {
+            std::istringstream words(line);
+            Picture p;
+            if (!(words >> p.name) || p.name[0] == '#') continue;
+            for (std::string w; words >> w;) p.steps.push_back(w);
+            if (p.name == "time" && p.steps.size() == 1) {
+                s.time = p.steps[0];
+            } else {
+                s.pictures.push_back(p);
+            }
+        }
+        return s;
+    }();
+    return list;
+}
+
 class ScreenGolden : public ::testing::TestWithParam<Picture> {};
+
+TEST(ScreenStates, ListHasATimeAndPictures) {
+    EXPECT_FALSE(states().time.empty());
+    EXPECT_FALSE(states().pictures.empty());
+}
 
 TEST_P(ScreenGolden, MatchesThePicture) {
     const Picture& p = GetParam();
     const std::string out = sd_test_out_path(std::string("screens/") + p.name + ".png");
-    std::vector<std::string> args{"--time", kWallTime, "--assets", SD_ASSETS_DIR, out};
+    std::vector<std::string> args{"--time", states().time, "--assets", SD_ASSETS_DIR, out};
     for (const std::string& s : resolve(p.steps)) args.push_back(s);
     const ToolRun run = run_tool(args);
     ASSERT_TRUE(run.ok()) << "exit " << run.exit_code() << "\n" << run.log;
@@ -122,7 +120,7 @@ std::string picture_name(const ::testing::TestParamInfo<Picture>& param) {
     return param.param.name;
 }
 
-INSTANTIATE_TEST_SUITE_P(Screens, ScreenGolden, ::testing::ValuesIn(kPictures), picture_name);
+INSTANTIATE_TEST_SUITE_P(Screens, ScreenGolden, ::testing::ValuesIn(states().pictures), picture_name);
 
 // Started in a directory without qorv_lvgl/, the modules get no pictures and no TrueType fonts: images
 // show the runtime's placeholder, labels with a loader font stay empty, and the built-in font still
@@ -143,7 +141,8 @@ TEST(SnapshotWithoutAssets, KeepsRenderingEveryMessage) {
         {"without_assets_not_available", {"not_available.json"}},
         {"without_assets_overlay_auth", {"overlay_auth.json"}},
     };
-    std::vector<std::string> args{"--time", kWallTime, sd_test_out_path("screens/without_assets_final.png")};
+    std::vector<std::string> args{"--time", states().time,
+                                  sd_test_out_path("screens/without_assets_final.png")};
     for (const Shot& s : shots) {
         for (const std::string& step : resolve(s.steps)) args.push_back(step);
         args.push_back("--shot");

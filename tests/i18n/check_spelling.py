@@ -1,11 +1,12 @@
 #!/usr/bin/env python3
-"""Spell-checks the eight translated string tables (src/i18n/lang/*.cpp) with hunspell, and Finnish
-with Voikko. Texts equal to the English table's are codes and are skipped; so are the words below,
-which the dictionaries do not know but which are right: acronyms and technical compounds.
+"""Spell-checks the eight translated string tables (src/i18n/lang/*.json) with hunspell, and Finnish
+with Voikko. The words below are skipped: the dictionaries do not know them, but they are right
+(acronyms and technical compounds).
 
 Usage: check_spelling.py [REPO_ROOT]
 """
 import glob
+import json
 import os
 import re
 import subprocess
@@ -24,14 +25,13 @@ ACCEPTED = {
               "Noodstopfout", "TF-kaart"},
     "ru-RU": {"деактивирована", "отсканируйте"},
 }
-ROW = re.compile(r'\{"(s_\w+)", "((?:[^"\\]|\\.)*)"\}')
 
 
 def tables(root):
     out = {}
-    for path in sorted(glob.glob(os.path.join(root, "src/i18n/lang/*.cpp"))):
-        text = open(path, encoding="utf-8").read()
-        out[re.search(r'_lang = \{"([^"]+)"', text).group(1)] = dict(ROW.findall(text))
+    for path in sorted(glob.glob(os.path.join(root, "src/i18n/lang/*.json"))):
+        table = json.load(open(path, encoding="utf-8"))
+        out[table["locale"]] = dict(table["texts"])
     return out
 
 
@@ -48,10 +48,10 @@ def unknown_words(locale, texts):
 def main():
     root = sys.argv[1] if len(sys.argv) > 1 else "."
     tabs = tables(root)
-    english = tabs.pop("en-US")
+    tabs.pop("en-US")
     failures = 0
     for locale, table in tabs.items():
-        texts = [text for key, text in table.items() if text != english[key]]
+        texts = list(table.values())
         for word in sorted(unknown_words(locale, texts) - ACCEPTED["*"] - ACCEPTED.get(locale, set())):
             print(f"{locale}: unknown word '{word}' in", [t for t in texts if word in t])
             failures += 1

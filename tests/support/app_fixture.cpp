@@ -1,29 +1,71 @@
 #include "app_fixture.h"
 
+#include <cjson/cJSON.h>
+#include <cstdio>
+#include <fcntl.h>
+#include <filesystem>
+#include <fstream>
 #include <lodepng.h>
+#include <sstream>
+#include <unistd.h>
 
 #include "test_paths.h"
 
 namespace {
 
+constexpr lv_coord_t kW = 320, kH = 240;
 uint32_t g_tick_ms = 0;
-std::vector<lv_color_t> g_frame;
-lv_coord_t g_frame_w = 0;
-std::vector<std::string> g_log;
+std::vector<lv_color_t> g_frame(size_t(kW) * kH);
 
 void frame_flush(lv_disp_drv_t* drv, const lv_area_t* area, lv_color_t* px) {
-    const lv_coord_t w = lv_area_get_width(area);
-    for (lv_coord_t y = area->y1; y <= area->y2; y++) {
-        for (lv_coord_t x = area->x1; x <= area->x2; x++) {
-            g_frame[size_t(y) * size_t(g_frame_w) + size_t(x)] =
-                px[size_t(y - area->y1) * size_t(w) + size_t(x - area->x1)];
-        }
-    }
+    for (lv_coord_t y = area->y1; y <= area->y2; y++)
+        for (lv_coord_t x = area->x1; x <= area->x2; x++) g_frame[size_t(y) * kW + size_t(x)] = *px++;
     lv_disp_flush_ready(drv);
 }
 
-void collect(const char* line) {
-    g_log.emplace_back(line);
+// The keys and array positions of a path: "conns[0].m1768Info" gives "conns", "[0]", "m1768Info".
+std::vector<std::string> path_parts(const std::string& path) {
+    std::vector<std::string> parts;
+    std::string part;
+    for (char c : path) {
+        if ((c == '.' || c == '[') && !part.empty()) parts.push_back(part), part.clear();
+        if (c != '.') part += c;
+    }
+    parts.push_back(part);
+    return parts;
+}
+
+// Puts `value` at `path` below `node`, making objects and arrays (padded with empty objects) on the way.
+void set_path(cJSON* node, const std::string& path, cJSON* value) {
+    const std::vector<std::string> parts = path_parts(path);
+    for (size_t i = 0; i < parts.size(); i++) {
+        const bool last = i + 1 == parts.size();
+        cJSON* make = last ? value : (parts[i + 1][0] == '[' ? cJSON_CreateArray() : cJSON_CreateObject());
+        cJSON* child;
+        if (parts[i][0] == '[') {
+            const int at = std::stoi(parts[i].substr(1));
+            while (cJSON_GetArraySize(node) <= at) cJSON_AddItemToArray(node, cJSON_CreateObject());
+            child = cJSON_GetArrayItem(node, at);
+            if (last || (!cJSON_IsObject(child) && !cJSON_IsArray(child))) {
+                cJSON_ReplaceItemInArray(node, at, make);
+                child = make;
+            } else {
+                cJSON_Delete(make);
+            }
+        } else {
+            child = cJSON_GetObjectItemCaseSensitive(node, parts[i].c_str());
+            if (child == nullptr) {
+                cJSON_AddItemToObject(node, parts[i].c_str(), make);
+                child = make;
+            } else if (last || (!cJSON_IsObject(child) && !cJSON_IsArray(child))) {
+                cJSON_ReplaceItemInObjectCaseSensitive(node, parts[i].c_str(), make);
+                child = make;
+            } else {
+                cJSON_Delete(make);
+            }
+        }
+        node = child;
+    }
 }
 
 } // namespace
@@ -32,73 +74,130 @@ extern "C" uint32_t custom_tick_get(void) {
     return g_tick_ms;
 }
 
-void app_tick_set(uint32_t ms) {
-    g_tick_ms = ms;
-}
-uint32_t app_tick_now(void) {
-    return g_tick_ms;
-}
-
 void AppFixture::SetUp() {
     static lv_disp_draw_buf_t draw_buf;
     static lv_disp_drv_t drv;
-    static std::vector<lv_color_t> buf;
-    g_tick_ms = 0;
+    static std::vector<lv_color_t> buf(size_t(kW) * kH);
+    old_cwd_ = std::filesystem::current_path();
+    std::filesystem::current_path(SD_BUILD_DIR);
+    ASSERT_TRUE(std::filesystem::exists("qorv_lvgl/assets")) << "build the assets target first";
+    msg_pin_now(kNow);
     lv_init();
-    g_frame_w = w_;
-    g_frame.assign(size_t(w_) * size_t(h_), lv_color_black());
-    buf.assign(size_t(w_) * size_t(h_), lv_color_black());
     lv_disp_draw_buf_init(&draw_buf, buf.data(), nullptr, uint32_t(buf.size()));
     lv_disp_drv_init(&drv);
-    drv.hor_res = w_;
-    drv.ver_res = h_;
+    drv.hor_res = kW;
+    drv.ver_res = kH;
     drv.draw_buf = &draw_buf;
     drv.flush_cb = frame_flush;
-    disp = lv_disp_drv_register(&drv);
-    ASSERT_NE(disp, nullptr);
+    ASSERT_NE(lv_disp_drv_register(&drv), nullptr);
+    if (!start_manager_) return;
+    StdoutLog banner; // keeps the banner out of the test's output
+    MainScreen_Init();
 }
 
-void AppFixture::advance(uint32_t ms, uint32_t step_ms) {
-    for (uint32_t done = 0; done < ms;) {
-        const uint32_t step = std::min(step_ms, ms - done);
-        g_tick_ms += step;
-        done += step;
+void AppFixture::TearDown() {
+    msg_unpin_now();
+    std::filesystem::current_path(old_cwd_);
+}
+
+std::vector<std::string> AppFixture::send(const std::string& json) {
+    cJSON* root = cJSON_Parse(json.c_str());
+    EXPECT_NE(root, nullptr) << json;
+    StdoutLog log;
+    MainScreen_SetData(root);
+    cJSON_Delete(root);
+    return log.lines();
+}
+
+void AppFixture::advance(uint32_t ms) {
+    for (uint32_t done = 0; done < ms; done += 20) {
+        g_tick_ms += ms - done < 20 ? ms - done : 20;
         lv_timer_handler();
     }
 }
 
-uint32_t AppFixture::pixel(lv_coord_t x, lv_coord_t y) const {
-    return g_frame[size_t(y) * size_t(w_) + size_t(x)].full & 0xFFFFFF;
+uint32_t AppFixture::tick() const {
+    return g_tick_ms;
 }
 
-std::string AppFixture::save_frame(const std::string& name) const {
+uint32_t AppFixture::pixel(lv_coord_t x, lv_coord_t y) {
+    lv_refr_now(nullptr);
+    return g_frame[size_t(y) * kW + size_t(x)].full & 0xFFFFFF;
+}
+
+std::string AppFixture::save_frame(const std::string& name) {
+    lv_refr_now(nullptr);
     std::vector<unsigned char> rgb;
-    rgb.reserve(g_frame.size() * 3);
-    for (const lv_color_t& c : g_frame) {
-        rgb.push_back(c.ch.red);
-        rgb.push_back(c.ch.green);
-        rgb.push_back(c.ch.blue);
-    }
+    for (const lv_color_t& c : g_frame) rgb.insert(rgb.end(), {c.ch.red, c.ch.green, c.ch.blue});
     const std::string path = sd_test_out_path(name);
-    lodepng::encode(path, rgb, unsigned(w_), unsigned(h_), LCT_RGB, 8);
+    lodepng::encode(path, rgb, unsigned(kW), unsigned(kH), LCT_RGB, 8);
     return path;
 }
 
-AppLog::AppLog() {
-    g_log.clear();
-    lv_log_register_print_cb(collect);
+std::string message(const Fields& fields) {
+    cJSON* root = cJSON_CreateObject();
+    for (const auto& [path, value] : fields) {
+        cJSON* item = cJSON_Parse(value.c_str());
+        EXPECT_NE(item, nullptr) << path << ": " << value;
+        if (item != nullptr) set_path(root, path, item);
+    }
+    char* text = cJSON_PrintUnformatted(root);
+    const std::string out = text;
+    cJSON_free(text);
+    cJSON_Delete(root);
+    return out;
 }
-AppLog::~AppLog() {
-    lv_log_register_print_cb(nullptr);
+
+std::string screen_message(int screen, const Fields& fields) {
+    const std::string status = "conns[0].sessionConnInfo.ramData._status";
+    Fields all = {{"global.userConfigInfo.swFunc", "0"},
+                  {"conns[0].m1768Info.runState", R"("S_K1K2ON_Charging")"},
+                  {"conns[0].m1768Info.connStatus", R"("Unplug")"},
+                  {"conns[0].stateMngrInfo.runState", R"("Idle")"},
+                  {status, R"("Available")"}};
+    switch (screen) {
+    case SCREEN_CHARGING_1_PHASE:
+        all.push_back({status, R"("Charging")"});
+        break;
+    case SCREEN_CHARGING_3_PHASE:
+        all.insert(all.end(),
+                   {{status, R"("Charging")"}, {"conns[0].meterInfo.voltage", "[2300,2300,2300]"}});
+        break;
+    case SCREEN_FINISHING:
+        all.push_back({status, R"("Finishing")"});
+        break;
+    case SCREEN_NOT_AVAILABLE:
+        all.push_back({status, R"("Faulted")"});
+        break;
+    case SCREEN_SWIPE_NORMAL:
+        all.push_back({"conns[0].m1768Info.connStatus", R"("Plug")"});
+        break;
+    case SCREEN_STOPPING:
+        all.insert(all.end(), {{status, R"("Charging")"}, {"conns[0].m1768Info.runState", R"("S_K1K2OFF")"}});
+        break;
+    case SCREEN_SUSPENDED_EV:
+        all.push_back({status, R"("SuspendedEV")"});
+        break;
+    case SCREEN_SUSPENDED_EVSE:
+        all.push_back({status, R"("SuspendedEVSE")"});
+        break;
+    case SCREEN_RESERVATION:
+        all.push_back({"conns[0].reserveConnInfo.expireDate", std::to_string(kNow + 600)});
+        break;
+    }
+    all.insert(all.end(), fields.begin(), fields.end());
+    return message(all);
 }
-const std::vector<std::string>& AppLog::lines() const {
-    return g_log;
+
+std::string text(lv_obj_t* label) {
+    return lv_label_get_text(label);
 }
-size_t AppLog::count(const std::string& text) const {
-    size_t n = 0;
-    for (const std::string& l : g_log) n += l.find(text) != std::string::npos;
-    return n;
+
+bool hidden(lv_obj_t* obj) {
+    return lv_obj_has_flag(obj, LV_OBJ_FLAG_HIDDEN);
 }
-void AppLog::clear() {
-    g_log.clear();
+
+std::string img_src(lv_obj_t* img) {
+    const void* src = lv_img_get_src(img);
+    return src != nullptr && lv_img_src_get_type(src) == LV_IMG_SRC_FILE ? static_cast<const char*>(src) : "";
 }

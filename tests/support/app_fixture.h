@@ -1,45 +1,59 @@
-// GoogleTest support for the application's tests. It uses nothing but the LVGL API, so the same
-// tests run against our runtime and against LVGL itself:
-//   - the tick is custom_tick_get(), which this support defines over a variable the test advances;
-//   - the display is a memory display registered with lv_disp_drv_register.
-// The application keeps module state (screens are built once), so every test runs in a process of
-// its own (ctest runs each test case separately).
+// GoogleTest support for the application's tests. It uses nothing but the LVGL API and the
+// application's own interface, so the same tests run against our runtime and against LVGL itself:
+//   - a 320 x 240 memory display; the tick is custom_tick_get(), defined here over a variable the test
+//     advances; the wall clock is pinned at kNow;
+//   - log lines are read from what the program prints on standard output;
+//   - the application is brought up as the program does (MainScreen_Init), in the build directory,
+//     which holds the asset set.
+// The application keeps module state (screens are built once), so ctest runs every test case in a
+// process of its own.
 #pragma once
 
 #include <cstdint>
 #include <gtest/gtest.h>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "i18n/lv_i18n.h"
 #include "lvgl.h"
+#include "mainscreen.h"
+#include "msg/msg.h"
+#include "stdout_log.h"
 
-// The tick that custom_tick_get() returns.
-void app_tick_set(uint32_t ms);
-uint32_t app_tick_now(void);
+// The wall clock every test starts at: 2023-11-14 22:13:20 UTC.
+inline constexpr int64_t kNow = 1700000000;
 
 class AppFixture : public ::testing::Test {
   protected:
-    explicit AppFixture(lv_coord_t w = 320, lv_coord_t h = 240) : w_(w), h_(h) {}
-    void SetUp() override;
+    void SetUp() override;    // display, tick, build directory, pinned clock, MainScreen_Init
+    void TearDown() override; // back to the old working directory, clock unpinned
 
-    // Advances the tick by `ms` in steps of `step_ms` (20 ms, the event loop's rate), running
-    // lv_timer_handler() after each step.
-    void advance(uint32_t ms, uint32_t step_ms = 20);
-    // The colour shown at (x, y) as 0xRRGGBB.
-    uint32_t pixel(lv_coord_t x, lv_coord_t y) const;
+    bool start_manager_ = true; // false: SetUp leaves MainScreen_Init to the test
+
+    // Parses `json` (the test fails on bad JSON), hands it to MainScreen_SetData and returns the log
+    // lines it printed.
+    std::vector<std::string> send(const std::string& json);
+    // Advances the tick by `ms` in steps of 20 ms (the event loop's rate), running lv_timer_handler().
+    void advance(uint32_t ms);
+    uint32_t tick() const;
+    // The colour shown at (x, y) as 0xRRGGBB, after a refresh.
+    uint32_t pixel(lv_coord_t x, lv_coord_t y);
     // Writes the current frame as PNG (for looking at a failure); returns the path.
-    std::string save_frame(const std::string& name) const;
+    std::string save_frame(const std::string& name);
 
-    lv_disp_t* disp = nullptr;
-    lv_coord_t w_, h_;
+  private:
+    std::string old_cwd_;
 };
 
-// Collects every log line the runtime prints while it exists.
-class AppLog {
-  public:
-    AppLog();
-    ~AppLog();
-    const std::vector<std::string>& lines() const;
-    size_t count(const std::string& text) const;
-    void clear();
-};
+// A status or trigger message built from (path, JSON value) pairs, e.g.
+// {{"conns[0].sessionConnInfo.ramData._status", R"("Charging")"}}; objects and arrays on the way are
+// made as needed, and a later pair replaces an earlier one with the same path.
+using Fields = std::vector<std::pair<std::string, std::string>>;
+std::string message(const Fields& fields);
+// The same on top of a status message that selects `screen` (one of the screens the rules choose).
+std::string screen_message(int screen, const Fields& fields = {});
+
+std::string text(lv_obj_t* label);
+bool hidden(lv_obj_t* obj);
+std::string img_src(lv_obj_t* img);

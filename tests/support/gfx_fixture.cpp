@@ -3,16 +3,6 @@
 #include "../../gfx/src/img/img_internal.h"
 #include "../../gfx/src/misc/misc_internal.h"
 
-namespace {
-
-std::vector<std::string> g_log_lines;
-
-void collect_log(const char* line) {
-    g_log_lines.emplace_back(line);
-}
-
-} // namespace
-
 void GfxFixture::SetUp() {
     lv_init();
     gfx_virtual_time_enable(0);
@@ -36,31 +26,6 @@ std::vector<lv_area_t> GfxFixture::flushed_areas() const {
     std::vector<lv_area_t> out;
     for (uint32_t i = 0; i < n; i++) out.push_back(recs[i].area);
     return out;
-}
-
-LogCapture::LogCapture() {
-    g_log_lines.clear();
-    lv_log_register_print_cb(collect_log);
-}
-
-LogCapture::~LogCapture() {
-    lv_log_register_print_cb(nullptr);
-}
-
-const std::vector<std::string>& LogCapture::lines() const {
-    return g_log_lines;
-}
-
-size_t LogCapture::count(const std::string& text) const {
-    size_t n = 0;
-    for (const std::string& l : g_log_lines) {
-        if (l.find(text) != std::string::npos) n++;
-    }
-    return n;
-}
-
-void LogCapture::clear() {
-    g_log_lines.clear();
 }
 
 std::string area_str(const lv_area_t& a) {

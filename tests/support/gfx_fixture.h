@@ -8,7 +8,7 @@
 //
 // SetUp: lv_init(), virtual time starting at 0, one memory display (the default display).
 // TearDown: gfx_deinit() and virtual time off, so the next test starts from scratch.
-// LogCapture collects the runtime's log lines while it lives.
+// StdoutLog (stdout_log.h) collects what the runtime prints, its log lines, while it lives.
 #pragma once
 
 #include <cstdint>
@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "gfx_ext.h"
+#include "stdout_log.h"
 #include "lvgl.h"
 
 struct GfxDisplayConfig {
@@ -47,21 +48,6 @@ class GfxFixture : public ::testing::Test {
 
   private:
     GfxDisplayConfig cfg_;
-};
-
-// Records every log line the runtime prints while it exists (one capture at a time).
-class LogCapture {
-  public:
-    LogCapture();
-    ~LogCapture();
-    LogCapture(const LogCapture&) = delete;
-    LogCapture& operator=(const LogCapture&) = delete;
-
-    const std::vector<std::string>& lines() const;
-    // Number of lines containing `text`.
-    size_t count(const std::string& text) const;
-    bool contains(const std::string& text) const { return count(text) > 0; }
-    void clear();
 };
 
 std::string area_str(const lv_area_t& a);

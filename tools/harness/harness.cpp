@@ -51,18 +51,19 @@ bool use_private_network() {
 
 // ---- datagrams --------------------------------------------------------------------------------------
 
-Sender::Sender(const char* source) : fd_(socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0)) {
+Sender::Sender(const char* source, const char* to) : fd_(socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0)) {
     // Room for bursts: the program drains its queue between them.
     const int size = 1 << 20;
     setsockopt(fd_, SOL_SOCKET, SO_SNDBUF, &size, sizeof size);
-    if (source != nullptr) {
-        sockaddr_in from{};
-        from.sin_family = AF_INET;
-        if (inet_pton(AF_INET, source, &from.sin_addr) != 1 ||
-            bind(fd_, reinterpret_cast<const sockaddr*>(&from), sizeof from) != 0) {
-            close(fd_);
-            fd_ = -1; // every send fails
-        }
+    sockaddr_in from{};
+    from.sin_family = AF_INET;
+    const bool ok =
+        inet_pton(AF_INET, to, &to_) == 1 &&
+        (source == nullptr || (inet_pton(AF_INET, source, &from.sin_addr) == 1 &&
+                               bind(fd_, reinterpret_cast<const sockaddr*>(&from), sizeof from) == 0));
+    if (!ok && fd_ >= 0) {
+        close(fd_);
+        fd_ = -1; // every send fails
     }
 }
 
@@ -74,7 +75,7 @@ bool Sender::send(std::string_view datagram) const {
     sockaddr_in to{};
     to.sin_family = AF_INET;
     to.sin_port = htons(kPort);
-    to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    to.sin_addr.s_addr = to_;
     return fd_ >= 0 && sendto(fd_, datagram.data(), datagram.size(), 0,
                               reinterpret_cast<const sockaddr*>(&to), sizeof to) == ssize_t(datagram.size());
 }
@@ -107,6 +108,16 @@ long udp_rx_queue(int port) {
 long udp_drops(int port) {
     const std::vector<std::string> f = udp_socket_line(port);
     return f.empty() ? -1 : std::strtol(f.back().c_str(), nullptr, 10);
+}
+
+std::string udp_bound_address(int port) {
+    const std::vector<std::string> f = udp_socket_line(port);
+    if (f.empty()) return "";
+    in_addr a{};
+    a.s_addr = uint32_t(std::strtoul(f[1].c_str(), nullptr, 16)); // the address as it lies in memory
+    char dotted[INET_ADDRSTRLEN] = "";
+    inet_ntop(AF_INET, &a, dotted, sizeof dotted);
+    return dotted;
 }
 
 // ---- the panel --------------------------------------------------------------------------------------

@@ -50,11 +50,11 @@ inline Ms scaled(int ms) {
 // Once per process, before the first socket.
 bool use_private_network();
 
-// Sends datagrams to the program's port on the loopback, from `source` (an IPv4 address of this host,
-// e.g. "127.0.0.2" anywhere in 127/8) when given.
+// Sends datagrams to the program's port at `to` (an IPv4 address of this host), from `source` when
+// given (e.g. "127.0.0.2": anywhere in 127/8 is this host's loopback).
 class Sender {
   public:
-    explicit Sender(const char* source = nullptr);
+    explicit Sender(const char* source = nullptr, const char* to = "127.0.0.1");
     ~Sender();
     Sender(const Sender&) = delete;
     Sender& operator=(const Sender&) = delete;
@@ -63,12 +63,15 @@ class Sender {
 
   private:
     int fd_ = -1;
+    uint32_t to_ = 0; // in network order
 };
 
 // Bytes waiting in the receive queue of the socket bound to `port`, and the datagrams it dropped for
 // a full queue (/proc/net/udp); -1 when no socket holds the port.
 long udp_rx_queue(int port = kPort);
 long udp_drops(int port = kPort);
+// The address the socket on `port` is bound to, dotted ("0.0.0.0" for every address); empty when none.
+std::string udp_bound_address(int port = kPort);
 
 // The fake framebuffer's file, mapped while the program writes it.
 class Panel {

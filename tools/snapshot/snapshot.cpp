@@ -7,8 +7,8 @@
 //     --wait MS      lets MS milliseconds of virtual time pass (timer handler every 20 ms)
 //     --locale NAME  makes a language of the translation pack current, as a status message's language
 //                    does (any of the nine, e.g. el-GR, which no message can select)
-//     --screen N     shows screen N the way the screen manager switches (onhide, init on first use,
-//                    load, onshow); reaches the swiping screens 11 and 12, which no message selects
+//     --screen N     switches to screen N through the screen manager (log line, onhide, init on first
+//                    use, load, onshow); reaches the swiping screens 11 and 12, which no message selects
 //     --shot FILE    writes what the display shows at this point of the sequence
 //   options:
 //     --time UNIX   wall time in Unix seconds (default 1767225600, 2026-01-01 00:00:00 UTC)
@@ -90,15 +90,12 @@ constexpr const char* kScreenNames[SCREEN_NUM] = {
 
 // The keys whose text in the current language is exactly `text`, comma-separated; "-" for none.
 std::string keys_of(const std::string& text) {
-    const char* locale = lv_i18n_get_current_locale();
     std::string keys;
-    for (const lv_i18n_language_pack_t* lang = lv_i18n_language_pack; *lang != nullptr; lang++) {
-        if (locale == nullptr || strcmp((*lang)->locale_name, locale) != 0) continue;
-        for (const lv_i18n_phrase_t* p = (*lang)->singulars; p->key != nullptr; p++) {
-            if (p->text == nullptr || text != p->text) continue;
-            if (!keys.empty()) keys += ',';
-            keys += p->key;
-        }
+    // Every key is in the default language's table; the others hold only their own texts.
+    for (const lv_i18n_phrase_t* p = lv_i18n_language_pack[0]->singulars; p->key != nullptr; p++) {
+        if (text != lv_i18n_get_text(p->key)) continue;
+        if (!keys.empty()) keys += ',';
+        keys += p->key;
     }
     return keys.empty() ? "-" : keys;
 }
@@ -135,8 +132,8 @@ void report_findings(const std::string& picture) {
         std::string where = "status bar";
         if (is_inside(issue.label, ui_trigger_panel))
             where = "trigger overlay";
-        else if (!is_inside(issue.label, lv_layer_top()) && s_currScreenIdx < SCREEN_NUM)
-            where = std::string("screen ") + kScreenNames[s_currScreenIdx];
+        else if (!is_inside(issue.label, lv_layer_top()) && MainScreen_GetScreen() < SCREEN_NUM)
+            where = std::string("screen ") + kScreenNames[MainScreen_GetScreen()];
         fprintf(g_report, "%s\t%s\t%s\t%s\t%s\t%s\t%s (label at %d,%d, %dx%d)\n",
                 locale != nullptr ? locale : "-", name.c_str(), where.c_str(),
                 label_issue_kind_name(issue.kind), keys_of(issue.text).c_str(), one_line(issue.text).c_str(),
@@ -170,32 +167,6 @@ int usage(int status) {
         "           [MESSAGE.json | '{...}' | --wait MS | --locale NAME | --screen N | --shot "
         "FILE.png]...\n");
     return status;
-}
-
-// The language step of the screen manager, for any locale of the pack: every built screen re-reads
-// its texts.
-bool set_locale(const std::string& name) {
-    if (lv_i18n_set_locale(name.c_str()) != 0) {
-        fprintf(stderr, "no locale %s in the translation pack\n", name.c_str());
-        return false;
-    }
-    for (ui_screen_t& screen : s_allScreens)
-        if (screen.root != nullptr) screen.language_changed();
-    return true;
-}
-
-// The screen manager's switch, for an index of our choosing.
-void show_screen(int next) {
-    if (next == s_currScreenIdx) return;
-    if (s_currScreenIdx != SCREEN_NONE) {
-        ui_screen_t& old = s_allScreens[s_currScreenIdx];
-        if (old.root != nullptr) old.onhide();
-    }
-    s_currScreenIdx = next;
-    ui_screen_t& screen = s_allScreens[next];
-    if (screen.root == nullptr) screen.root = screen.init();
-    lv_disp_load_scr(screen.root);
-    screen.onshow();
 }
 
 void apply_message(const std::string& text, size_t index) {
@@ -292,11 +263,14 @@ int main(int argc, char** argv) {
             app_host_run_for(step.number);
             break;
         case Step::Locale:
-            if (!set_locale(step.text)) return 2;
+            if (!MainScreen_SetLocale(step.text.c_str())) {
+                fprintf(stderr, "no locale %s in the translation pack\n", step.text.c_str());
+                return 2;
+            }
             app_host_run_for(100);
             break;
         case Step::Screen:
-            show_screen(int(step.number));
+            MainScreen_SwitchScreen(int(step.number));
             app_host_run_for(100);
             break;
         case Step::Shot:

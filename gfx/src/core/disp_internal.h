@@ -3,7 +3,7 @@
 
 #include <vector>
 
-#include "lvgl.h"
+#include "lv_disp.h"
 
 #define GFX_INV_BUF_SIZE 32
 

@@ -165,6 +165,7 @@ void gfx_deinit(void) {
     gfx_img_reset();
     gfx_fs_reset();
     lv_freetype_destroy();
+    _lv_font_clean_up_fmt_txt();
     gfx_log_reset();
     gfx::g_inited = false;
 }

@@ -2,6 +2,10 @@
 // layers and the display background.
 #include "core/disp_internal.h"
 #include "core/obj_internal.h"
+#include "lv_anim.h"
+#include "lv_disp.h"
+#include "lv_log.h"
+#include "lv_refr.h"
 
 namespace {
 

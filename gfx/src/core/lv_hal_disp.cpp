@@ -5,6 +5,8 @@
 #include "core/disp_internal.h"
 #include "core/obj_internal.h"
 #include "gfx_ext.h"
+#include "lv_hal_disp.h"
+#include "lv_refr.h"
 
 namespace gfx {
 

@@ -1,5 +1,13 @@
 // Start-up of the runtime: timers, file system, animations, image decoding and fonts.
-#include "lvgl.h"
+#include "lv_anim.h"
+#include "lv_freetype.h"
+#include "lv_fs.h"
+#include "lv_fsdrv.h"
+#include "lv_img_cache.h"
+#include "lv_log.h"
+#include "lv_obj.h"
+#include "lv_png.h"
+#include "lv_timer.h"
 
 namespace gfx {
 bool g_inited = false;

@@ -3,6 +3,11 @@
 
 #include "core/disp_internal.h"
 #include "core/obj_internal.h"
+#include "lv_anim.h"
+#include "lv_api_map.h"
+#include "lv_log.h"
+#include "lv_obj.h"
+#include "lv_refr.h"
 
 namespace gfx {
 
@@ -38,6 +43,15 @@ void del_core(lv_obj_t* obj) {
     delete obj;
 }
 
+// Margin LVGL 8.3 adds around an invalidated area and around each ancestor it is cut to (room for
+// transformed objects; it applies to every object).
+constexpr lv_coord_t kInvMargin = 5;
+
+lv_area_t grown(const lv_area_t& a, lv_coord_t by) {
+    return {(lv_coord_t)(a.x1 - by), (lv_coord_t)(a.y1 - by), (lv_coord_t)(a.x2 + by),
+            (lv_coord_t)(a.y2 + by)};
+}
+
 // The part of `area` that can be seen: inside the object and every ancestor (unless they let
 // content overflow), on a screen or layer that is being shown.
 bool area_is_visible(const lv_obj_t* obj, lv_area_t* area) {
@@ -51,10 +65,12 @@ bool area_is_visible(const lv_obj_t* obj, lv_area_t* area) {
         lv_area_t ext = obj_ext_area(obj);
         if (!_lv_area_intersect(area, area, &ext)) return false;
     }
+    *area = grown(*area, kInvMargin);
     for (const lv_obj_t* p = obj->parent; p != nullptr; p = p->parent) {
         if (lv_obj_has_flag(p, LV_OBJ_FLAG_HIDDEN)) return false;
         if (!lv_obj_has_flag(p, LV_OBJ_FLAG_OVERFLOW_VISIBLE)) {
-            if (!_lv_area_intersect(area, area, &p->coords)) return false;
+            const lv_area_t holder = grown(p->coords, kInvMargin);
+            if (!_lv_area_intersect(area, area, &holder)) return false;
         }
     }
     return true;

@@ -53,7 +53,6 @@ void obj_init_draw_rect_dsc(const lv_obj_t* obj, uint32_t part, lv_draw_rect_dsc
         dsc->border_opa = scale_opa(style_opa(obj, part, Prop::BorderOpa), opa);
         dsc->border_side = (lv_border_side_t)(obj_get_style(obj, part, Prop::BorderSide).num & 0x1F);
         dsc->border_color = style_color_of(obj, part, Prop::BorderColor);
-        dsc->border_post = obj_get_style(obj, part, Prop::BorderPost).num != 0;
     } else {
         dsc->border_opa = LV_OPA_TRANSP;
     }
@@ -83,8 +82,16 @@ void obj_init_draw_img_dsc(const lv_obj_t* obj, uint32_t part, lv_draw_img_dsc_t
     dsc->opa = scale_opa(style_opa(obj, part, Prop::ImgOpa), part_opa(obj, part));
 }
 
+void obj_refresh_ext_draw(lv_obj_t* obj) {
+    const lv_coord_t now = obj->ext_draw_size();
+    if (now == obj->ext_draw) return;
+    lv_obj_invalidate(obj);
+    obj->ext_draw = now;
+    lv_obj_invalidate(obj);
+}
+
 lv_area_t obj_ext_area(const lv_obj_t* obj) {
-    const lv_coord_t ext = const_cast<lv_obj_t*>(obj)->ext_draw_size();
+    const lv_coord_t ext = obj->ext_draw;
     lv_area_t a = obj->coords;
     a.x1 = (lv_coord_t)(a.x1 - ext);
     a.y1 = (lv_coord_t)(a.y1 - ext);
@@ -142,14 +149,9 @@ void _lv_obj_t::draw_main(lv_draw_ctx_t* ctx) {
     lv_draw_rect_dsc_t dsc;
     lv_draw_rect_dsc_init(&dsc);
     gfx::obj_init_draw_rect_dsc(this, LV_PART_MAIN, &dsc);
-    // A post-drawn border is painted over the children in draw_post.
-    if (dsc.border_post) {
-        dsc.border_width = 0;
-        dsc.border_opa = LV_OPA_TRANSP;
-    }
-    const bool visible = dsc.bg_opa >= LV_OPA_MIN || (dsc.border_width > 0 && dsc.border_opa >= LV_OPA_MIN) ||
-                         (dsc.outline_width > 0 && dsc.outline_opa >= LV_OPA_MIN);
-    if (visible) lv_draw_rect(ctx, &dsc, &coords);
+    // A post-drawn border is painted over the children in draw_post; it still shapes the background.
+    dsc.border_post = gfx::obj_get_style(this, LV_PART_MAIN, gfx::Prop::BorderPost).num != 0;
+    lv_draw_rect(ctx, &dsc, &coords);
 }
 
 void _lv_obj_t::draw_post(lv_draw_ctx_t* ctx) {

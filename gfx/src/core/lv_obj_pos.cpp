@@ -4,6 +4,7 @@
 
 #include "core/disp_internal.h"
 #include "core/obj_internal.h"
+#include "lv_obj_pos.h"
 
 namespace gfx {
 
@@ -38,9 +39,9 @@ lv_coord_t content_based_width(lv_obj_t* obj) {
             extent = std::max(extent, child->coords.x2 - obj->coords.x1 + 1 + pad_right);
             break;
         default:
-            // Anchored elsewhere: only the child's width counts, and only without an offset,
-            // since its position depends on this object's size.
-            if (obj_get_style(child, LV_PART_MAIN, Prop::X).num == 0) {
+            // Anchored elsewhere: only the child's width counts. LVGL 8.3 takes it only when the
+            // child's vertical offset is 0 (not the horizontal one); layouts must come out the same.
+            if (obj_get_style(child, LV_PART_MAIN, Prop::Y).num == 0) {
                 extent = std::max(extent, lv_area_get_width(&child->coords) + pad_left + pad_right);
             }
             break;
@@ -121,6 +122,7 @@ void refresh_size(lv_obj_t* obj) {
     lv_obj_invalidate(obj);
 
     if (was_inside || is_inside(obj->coords, parent_content)) obj_scrollbar_invalidate(parent);
+    obj_refresh_ext_draw(obj);
 }
 
 // Moves the object so that its top-left corner is at (x, y) relative to the parent's content

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/obj_internal.h"
+#include "lv_obj_scroll.h"
 
 namespace gfx {
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/obj_internal.h"
+#include "lv_obj_style.h"
 
 namespace gfx {
 
@@ -22,13 +23,14 @@ constexpr uint8_t prop_flags(Prop p) {
     case Prop::TextLetterSpace:
     case Prop::TextLineSpace:
         return kInherit | kLayout;
-    case Prop::BorderWidth:
     case Prop::PadLeft:
     case Prop::PadRight:
     case Prop::PadTop:
     case Prop::PadBottom:
     case Prop::PadRow:
     case Prop::PadColumn:
+        return kLayout | kExtDraw;
+    case Prop::BorderWidth:
     case Prop::Width:
     case Prop::Height:
     case Prop::X:
@@ -36,6 +38,7 @@ constexpr uint8_t prop_flags(Prop p) {
     case Prop::Align:
         return kLayout;
     case Prop::OutlineWidth:
+    case Prop::OutlineOpa:
     case Prop::OutlinePad:
     case Prop::ShadowWidth:
         return kExtDraw;
@@ -80,7 +83,8 @@ lv_state_t selector_state(lv_style_selector_t sel) {
 }
 
 // Best match among the styles of one object for `part` in its current state: local styles first,
-// a more specific state beats a less specific one, ties go to the earlier style.
+// among the styles whose state flags the object all has, the highest state value wins, ties go to
+// the earlier style.
 bool find_on_obj(const lv_obj_t* obj, uint32_t part, Prop prop, StyleValue* out) {
     const lv_state_t state = obj->state;
     int32_t best = -1;
@@ -219,6 +223,7 @@ void obj_refresh_style(lv_obj_t* obj, lv_style_selector_t selector, Prop prop) {
         }
         if (main_or_any && obj->parent != nullptr) obj_mark_layout_dirty(obj->parent);
     }
+    if (f & kExtDraw) obj_refresh_ext_draw(obj);
     lv_obj_invalidate(obj);
 
     if (prop == Prop::Any || ((f & kInherit) && (f & (kLayout | kExtDraw)))) {

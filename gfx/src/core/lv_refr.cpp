@@ -5,6 +5,9 @@
 #include "core/disp_internal.h"
 #include "core/obj_internal.h"
 #include "draw/gfx_blend.h"
+#include "lv_anim.h"
+#include "lv_log.h"
+#include "lv_refr.h"
 
 namespace gfx {
 

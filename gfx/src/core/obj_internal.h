@@ -15,7 +15,8 @@
 // Hooks a widget may override:
 //   draw_main / draw_post  the two draw phases; children are drawn between them
 //   self_size              its own content size, used by LV_SIZE_CONTENT and scrolling
-//   ext_draw_size          how far it draws outside its box (invalidation, clipping)
+//   ext_draw_size          how far it draws outside its box; the result is kept in `ext_draw` when the
+//                          size or a style that LVGL re-measures for changes (invalidation, clipping)
 //   on_event               style, size or children changed (labels re-wrap here)
 //   default_width/height   the size used while no width/height style is set
 #pragma once
@@ -24,7 +25,8 @@
 #include <new>
 #include <vector>
 
-#include "lvgl.h"
+#include "lv_draw.h"
+#include "lv_obj.h"
 
 namespace gfx {
 
@@ -159,6 +161,7 @@ struct _lv_obj_t {
     std::vector<gfx::SharedStyle> theme_styles;
     lv_scrollbar_mode_t scrollbar_mode = LV_SCROLLBAR_MODE_AUTO;
     lv_dir_t scroll_dir = LV_DIR_ALL;
+    lv_coord_t ext_draw = 0;       // ext_draw_size() as last measured (obj_refresh_ext_draw)
     bool layout_dirty = false;     // this object's size/position must be recomputed
     bool scr_layout_dirty = false; // (screens) something below needs a layout pass
 };
@@ -223,14 +226,15 @@ void theme_reset();
 
 // ---- layout (lv_obj_pos.cpp) ----
 
-inline bool coord_is_spec(int32_t v) {
+// A coordinate that holds a percentage or LV_SIZE_CONTENT instead of pixels.
+inline bool coord_is_tagged(int32_t v) {
     return (v & (3 << _LV_COORD_TYPE_SHIFT)) == _LV_COORD_TYPE_SPEC;
 }
 inline int32_t coord_plain(int32_t v) {
     return v & ~(3 << _LV_COORD_TYPE_SHIFT);
 }
 inline bool coord_is_pct(int32_t v) {
-    return coord_is_spec(v) && coord_plain(v) <= 2000;
+    return coord_is_tagged(v) && coord_plain(v) <= 2000;
 }
 inline int32_t coord_pct(int32_t v) {
     return coord_plain(v) > 1000 ? 1000 - coord_plain(v) : coord_plain(v);
@@ -257,5 +261,9 @@ void obj_init_draw_img_dsc(const lv_obj_t* obj, uint32_t part, lv_draw_img_dsc_t
 void obj_redraw(lv_draw_ctx_t* ctx, lv_obj_t* obj);
 // The object's box grown by its ext draw size.
 lv_area_t obj_ext_area(const lv_obj_t* obj);
+// Measures how far the object draws outside its box again, invalidating when that changes. As in
+// LVGL 8.3 this happens on creation, on a size change and on styles that affect it (pads, outline,
+// shadow), but not when only the font changes.
+void obj_refresh_ext_draw(lv_obj_t* obj);
 
 } // namespace gfx

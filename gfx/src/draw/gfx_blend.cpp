@@ -83,7 +83,7 @@ const uint32_t* words(const lv_color_t* p) {
 
 void blend_fill(const lv_draw_ctx_t* draw_ctx, const lv_area_t& area, lv_color_t color, lv_opa_t opa,
                 const lv_opa_t* mask, const lv_area_t* mask_area) {
-    if (opa < LV_OPA_MIN) return;
+    if (opa <= LV_OPA_MIN) return;
     lv_area_t r;
     if (!clip_to_ctx(draw_ctx, area, r)) return;
     if (mask && mask_area && !intersect(r, *mask_area)) return;
@@ -125,10 +125,16 @@ void blend_fill(const lv_draw_ctx_t* draw_ctx, const lv_area_t& area, lv_color_t
                 }
             }
         } else {
-            // Rounded so that full coverage gives exactly `opa`, as a solid span at `opa` does.
+            // Full coverage gives exactly `opa`, as a solid span at `opa` does; partial coverage
+            // scales it with a shift.
             for (int32_t x = 0; x < w; x++) {
-                uint32_t a = div255(mrow[x] * (uint32_t)opa);
-                if (a != 0) row[x] = mix_px(c, row[x], a);
+                const uint32_t m = mrow[x];
+                const uint32_t a = m == 255 ? opa : (m * opa) >> 8;
+                if (a == 255) {
+                    row[x] = c;
+                } else if (a != 0) {
+                    row[x] = mix_px(c, row[x], a);
+                }
             }
         }
     }
@@ -136,7 +142,7 @@ void blend_fill(const lv_draw_ctx_t* draw_ctx, const lv_area_t& area, lv_color_t
 
 void blend_map(const lv_draw_ctx_t* draw_ctx, const lv_area_t& area, const lv_color_t* src,
                const lv_area_t& src_area, bool src_has_alpha, lv_opa_t opa) {
-    if (opa < LV_OPA_MIN) return;
+    if (opa <= LV_OPA_MIN) return;
     lv_area_t r;
     if (!clip_to_ctx(draw_ctx, area, r) || !intersect(r, src_area)) return;
 
@@ -158,9 +164,11 @@ void blend_map(const lv_draw_ctx_t* draw_ctx, const lv_area_t& area, const lv_co
         return;
     }
 
-    // Alpha is the top byte of a pixel word (B, G, R, A in memory, little-endian).
+    // Alpha is the top byte of a pixel word (B, G, R, A in memory, little-endian). Only 254 and 255
+    // leave the alpha alone; below, nearly opaque pixels take the opacity as it is.
+    const bool alpha_only = opa > LV_OPA_MAX;
     for (lv_coord_t y = r.y1; y <= r.y2; y++, row += buf_stride, srow += src_stride) {
-        if (cover) {
+        if (alpha_only) {
             for (int32_t x = 0; x < w; x++) {
                 uint32_t px = srow[x], a = px >> 24;
                 if (a == 255) {
@@ -171,8 +179,9 @@ void blend_map(const lv_draw_ctx_t* draw_ctx, const lv_area_t& area, const lv_co
             }
         } else {
             for (int32_t x = 0; x < w; x++) {
-                uint32_t a = ((srow[x] >> 24) * opa) >> 8;
-                if (a != 0) row[x] = mix_px(srow[x], row[x], a);
+                const uint32_t alpha = srow[x] >> 24;
+                if (alpha != 0)
+                    row[x] = mix_px(srow[x], row[x], alpha >= LV_OPA_MAX ? opa : (alpha * opa) >> 8);
             }
         }
     }

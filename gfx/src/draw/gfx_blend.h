@@ -3,7 +3,7 @@
 // draw_ctx->clip_area or outside draw_ctx->buf_area.
 #pragma once
 
-#include "lvgl.h"
+#include "lv_draw.h"
 
 namespace gfx {
 

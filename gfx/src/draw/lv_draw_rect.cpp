@@ -1,10 +1,12 @@
-// Rectangles: background, border and outline. Each is an anti-aliased rounded shape, or a ring
-// between two such shapes; straight runs go to the solid fill, only curved edge pixels take a mask.
-#include "lvgl.h"
+// Rectangles: background, border and outline, drawn as LVGL 8.3's software renderer draws them so the
+// pixels match. Rounded corners come from a coverage table of a quarter circle traced at four times
+// the radius; rows of a corner are covered through radius masks (a rounded box, or everything outside
+// one), straight runs are plain fills.
+#include "lv_area.h"
+#include "lv_draw_rect.h"
 
 #include <algorithm>
 #include <array>
-#include <cmath>
 #include <cstring>
 #include <vector>
 
@@ -16,248 +18,372 @@
 
 namespace {
 
-// Inclusive box with rounded corners; r is at most half of the shorter side. 32-bit so that
-// shapes grown past the screen (outline, one-sided borders) cannot overflow.
-struct Shape {
-    int32_t x1, y1, x2, y2, r;
-};
-
-Shape make_shape(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t radius) {
-    int32_t short_side = std::min(x2 - x1 + 1, y2 - y1 + 1);
-    return {x1, y1, x2, y2, std::clamp(radius, 0, std::max(short_side / 2, 0))};
-}
-
-bool shape_empty(const Shape& s) {
-    return s.x1 > s.x2 || s.y1 > s.y2;
-}
-
-// Area of the disc of radius r around the origin inside the box [u0, u1] x [v0, v1] (all >= 0).
-double disc_area_in_box(double r, double u0, double u1, double v0, double v1) {
-    auto height_at = [r](double v) { return v >= r ? 0.0 : std::sqrt(r * r - v * v); };
-    auto integral = [r](double u) { // of sqrt(r^2 - t^2) from 0 to u
-        u = std::min(u, r);
-        return 0.5 * (u * std::sqrt(r * r - u * u) + r * r * std::asin(u / r));
-    };
-    double ua = std::clamp(height_at(v1), u0, u1); // up to ua the disc covers the box's full height
-    double ub = std::clamp(height_at(v0), u0, u1); // beyond ub it misses the box
-    return (v1 - v0) * (ua - u0) + integral(ub) - integral(ua) - v0 * (ub - ua);
-}
-
-// Coverage of the top-left corner of radius r. Row j (0 = outermost) is empty before column
-// `first`, full from column `full` on, and partial in between; those bytes are kept once in
-// reading order (`left`) and once mirrored for the right-hand corners (`right`).
-struct CornerMask {
-    struct RowInfo {
-        int32_t first, full;
-        uint32_t ofs;
-    };
+// Coverage of the pixels of a quarter circle of radius r, row by row. Row `cy` (0 = the row next to
+// the centre, r - 1 = the outermost) has `count` entries starting at column `x_from`; entry i (from
+// x_from outwards) is opa[start[cy] + count - 1 - i].
+struct CircleTable {
     int32_t r = -1;
     uint32_t used = 0;
-    std::vector<RowInfo> rows;
-    std::vector<uint8_t> left, right;
+    std::vector<uint8_t> opa;
+    std::vector<uint16_t> start; // per row, and one more
+    std::vector<int32_t> x_from;
 };
 
-void build_corner(CornerMask& m, int32_t r) {
-    const int64_t rr = (int64_t)r * r;
-    // Pixel (i, j) spans r - i - 1 .. r - i horizontally from the centre, likewise vertically.
-    auto far_inside = [&](int32_t i, int32_t j) {
-        return (int64_t)(r - i) * (r - i) + (int64_t)(r - j) * (r - j) <= rr;
-    };
-    auto near_inside = [&](int32_t i, int32_t j) {
-        return (int64_t)(r - i - 1) * (r - i - 1) + (int64_t)(r - j - 1) * (r - j - 1) < rr;
-    };
-    m.r = r;
-    m.rows.resize((size_t)r);
-    m.left.clear();
-    m.right.clear();
-    int32_t first = r, full = r;
-    for (int32_t j = 0; j < r; j++) {
-        // Both bounds only move left as j grows.
-        while (first > 0 && near_inside(first - 1, j)) first--;
-        while (full > 0 && far_inside(full - 1, j)) full--;
-        m.rows[(size_t)j] = {first, full, (uint32_t)m.left.size()};
-        for (int32_t i = first; i < full; i++) {
-            // Same argument order for (i, j) and (j, i) so the corner is exactly symmetric.
-            int32_t a = std::min(i, j), b = std::max(i, j);
-            double cov = disc_area_in_box(r, r - a - 1, r - a, r - b - 1, r - b);
-            m.left.push_back((uint8_t)std::lround(std::clamp(cov, 0.0, 1.0) * 255.0));
-        }
-        m.right.insert(m.right.end(), m.left.rbegin(), m.left.rbegin() + (full - first));
+void trace_circle(CircleTable& t, int32_t r) {
+    t.r = r;
+    t.opa.clear();
+    t.start.assign((size_t)r + 2, 0);
+    t.x_from.assign((size_t)r + 1, 0);
+    if (r == 1) {
+        t.opa = {180};
+        t.start[1] = 1;
+        t.start[2] = 1;
+        return;
     }
+
+    // The first eighth from (r, 0) towards 45 degrees, by the midpoint method at four times the
+    // radius; every four steps make one row of entries (x, y, coverage in 16ths).
+    std::vector<int32_t> xs, ys;
+    auto add = [&](int32_t x, int32_t y, int32_t sixteenths) {
+        xs.push_back(x);
+        ys.push_back(y);
+        t.opa.push_back((uint8_t)(sixteenths * 16));
+    };
+    int32_t px = 4 * r, py = 0, err = 1 - 4 * r;
+    for (int32_t row = 0; py <= px; row++) {
+        int32_t xi[4], xf[4], n = 0;
+        for (; n < 4; n++) {
+            if (err <= 0) {
+                err += 2 * py + 3;
+            } else {
+                err += 2 * (py - px) + 5;
+                px--;
+            }
+            py++;
+            if (py > px) break;
+            xi[n] = px >> 2;
+            xf[n] = px & 3;
+        }
+        if (n != 4) break;
+        if (xi[0] == xi[3]) {
+            add(xi[0], row, xf[0] + xf[1] + xf[2] + xf[3]);
+        } else if (xi[0] != xi[1]) {
+            add(xi[0], row, xf[0]);
+            add(xi[0] - 1, row, 4 + xf[1] + xf[2] + xf[3]);
+        } else if (xi[0] != xi[2]) {
+            add(xi[0], row, xf[0] + xf[1]);
+            add(xi[0] - 1, row, 8 + xf[2] + xf[3]);
+        } else {
+            add(xi[0], row, xf[0] + xf[1] + xf[2]);
+            add(xi[0] - 1, row, 12 + xf[3]);
+        }
+    }
+    // The point at 45 degrees: r / sqrt(2) in 1/1024 steps, its coverage from the fraction.
+    const int32_t mid = r * 723, mid_int = mid >> 10;
+    if (xs.empty() || xs.back() != mid_int || ys.back() != mid_int) {
+        int32_t f = mid - (mid_int << 10);
+        int32_t v = f <= 512 ? (f * f * 2) >> 16 : 15 - (((1024 - f) * (1024 - f) * 2) >> 16);
+        add(mid_int, mid_int, v);
+    }
+    // The second eighth is the first mirrored at the diagonal.
+    for (int32_t i = (int32_t)xs.size() - 2; i >= 0; i--) {
+        xs.push_back(ys[(size_t)i]);
+        ys.push_back(xs[(size_t)i]);
+        t.opa.push_back(t.opa[(size_t)i]);
+    }
+
+    const size_t n = xs.size();
+    size_t i = 0;
+    for (int32_t y = 0; y <= r; y++) {
+        t.start[(size_t)y] = (uint16_t)i;
+        t.x_from[(size_t)y] = i < n ? xs[i] : 0;
+        for (; i < n && ys[i] == y; i++) t.x_from[(size_t)y] = std::min(t.x_from[(size_t)y], xs[i]);
+    }
+    t.start[(size_t)r + 1] = (uint16_t)i;
 }
 
-const CornerMask& corner_mask(int32_t r) {
-    static std::array<CornerMask, LV_CIRCLE_CACHE_SIZE> cache;
+const CircleTable& circle(int32_t r) {
+    static std::array<CircleTable, LV_CIRCLE_CACHE_SIZE> cache;
     static uint32_t clock = 0;
     clock++;
-    CornerMask* victim = &cache[0];
-    for (CornerMask& m : cache) {
-        if (m.r == r) {
-            m.used = clock;
-            return m;
+    CircleTable* victim = &cache[0];
+    for (CircleTable& t : cache) {
+        if (t.r == r) {
+            t.used = clock;
+            return t;
         }
-        if (m.used < victim->used) victim = &m;
+        if (t.used < victim->used) victim = &t;
     }
-    build_corner(*victim, r);
+    trace_circle(*victim, r);
     victim->used = clock;
     return *victim;
 }
 
-// One row of a shape: [x1, x2], empty for `first` pixels at each end, then partially covered up
-// to `full` pixels from each end (coverage in `left`, mirrored in `right`), full in between.
-struct Row {
-    int32_t x1, x2, first, full;
-    const uint8_t* left;
-    const uint8_t* right;
-};
+enum class Cover { None, Full, Partial };
 
-bool curved(const Shape& s, int32_t y) {
-    return s.r > 0 && (y < s.y1 + s.r || y > s.y2 - s.r);
-}
+// A rounded box that keeps what is inside it, or (outside) what is outside it.
+struct RadiusMask {
+    lv_area_t box;
+    int32_t r;
+    bool outside;
+    const CircleTable* table;
 
-Row shape_row(const Shape& s, int32_t y) {
-    if (!curved(s, y)) return {s.x1, s.x2, 0, 0, nullptr, nullptr};
-    const CornerMask& m = corner_mask(s.r);
-    const CornerMask::RowInfo& ri = m.rows[(size_t)(y < s.y1 + s.r ? y - s.y1 : s.y2 - y)];
-    return {s.x1, s.x2, ri.first, ri.full, &m.left[ri.ofs], &m.right[ri.ofs]};
-}
-
-uint32_t row_cov(const Row& row, int32_t x) {
-    if (x < row.x1 || x > row.x2) return 0;
-    int32_t from_edge = std::min(x - row.x1, row.x2 - x);
-    if (from_edge >= row.full) return 255;
-    if (from_edge < row.first) return 0;
-    return row.left[from_edge - row.first];
-}
-
-// Paints one colour with one opacity into the clip area, clipping in 32 bits before narrowing.
-struct Painter {
-    const lv_draw_ctx_t* ctx;
-    lv_area_t clip; // clip area within the buffer
-    lv_color_t color;
-    lv_opa_t opa;
-    std::vector<uint8_t>& cov; // scratch coverage for ring pieces
-
-    void rect(int32_t x1, int32_t y1, int32_t x2, int32_t y2) const {
-        x1 = std::max<int32_t>(x1, clip.x1);
-        y1 = std::max<int32_t>(y1, clip.y1);
-        x2 = std::min<int32_t>(x2, clip.x2);
-        y2 = std::min<int32_t>(y2, clip.y2);
-        if (x1 > x2 || y1 > y2) return;
-        lv_area_t a{(lv_coord_t)x1, (lv_coord_t)y1, (lv_coord_t)x2, (lv_coord_t)y2};
-        gfx::blend_fill(ctx, a, color, opa);
+    RadiusMask(const lv_area_t& a, int32_t radius, bool keep_outside) : box(a), outside(keep_outside) {
+        const int32_t short_side = std::min(lv_area_get_width(&a), lv_area_get_height(&a));
+        r = std::max(std::min(radius, short_side >> 1), 0);
+        table = r > 0 ? &circle(r) : nullptr;
     }
 
-    // A row segment starting at x1 with per-pixel coverage `mask` of `len` pixels.
-    void masked(int32_t x1, int32_t y, const uint8_t* mask, int32_t len) const {
-        int32_t s = std::max<int32_t>(x1, clip.x1);
-        int32_t e = std::min<int32_t>(x1 + len - 1, clip.x2);
-        if (s > e) return;
-        lv_area_t a{(lv_coord_t)s, (lv_coord_t)y, (lv_coord_t)e, (lv_coord_t)y};
-        gfx::blend_fill(ctx, a, color, opa, mask + (s - x1), &a);
+    // Scales an existing coverage by this mask's coverage `m`.
+    static uint8_t mix(uint8_t m, uint8_t cur) {
+        if (cur >= LV_OPA_MAX) return m;
+        if (cur <= LV_OPA_MIN) return 0;
+        return (uint8_t)gfx::div255((uint32_t)m * cur);
     }
 
-    void full_row(const Row& row, int32_t y) const {
-        int32_t n = row.full - row.first;
-        if (n > 0) {
-            masked(row.x1 + row.first, y, row.left, n);
-            masked(row.x2 - row.full + 1, y, row.right, n);
-        }
-        rect(row.x1 + row.full, y, row.x2 - row.full, y);
-    }
+    // Applies the mask to the coverage of pixels x .. x + len - 1 of row y.
+    Cover apply(uint8_t* cov, int32_t x, int32_t y, int32_t len) const {
+        auto zero = [&](int32_t from, int32_t n) {
+            if (n > 0) std::memset(cov + from, 0, (size_t)n);
+        };
+        if (y < box.y1 || y > box.y2) return outside ? Cover::Full : Cover::None;
 
-    // The part of the outer row not covered by the inner row, for x in [x1, x2].
-    void ring_piece(const Row& out, const Row& in, int32_t x1, int32_t x2, int32_t y) {
-        x1 = std::max<int32_t>(x1, clip.x1);
-        x2 = std::min<int32_t>(x2, clip.x2);
-        if (x1 > x2) return;
-        int32_t len = x2 - x1 + 1;
-        if (cov.size() < (size_t)len) cov.resize((size_t)len);
-        bool solid = true;
-        for (int32_t x = x1; x <= x2; x++) {
-            int32_t c = (int32_t)row_cov(out, x) - (int32_t)row_cov(in, x);
-            cov[(size_t)(x - x1)] = (uint8_t)std::max(c, 0);
-            solid = solid && c == 255;
-        }
-        if (solid) {
-            rect(x1, y, x2, y);
-        } else {
-            masked(x1, y, cov.data(), len);
-        }
-    }
-};
-
-// Fills `outer` minus `inner` (a background when inner is null). Rows where neither shape bends
-// are painted as whole bands of rectangles.
-void draw_shape(const lv_draw_ctx_t* ctx, const Shape& outer, const Shape* inner, lv_color_t color,
-                lv_opa_t opa) {
-    if (opa < LV_OPA_MIN || shape_empty(outer)) return;
-    static std::vector<uint8_t> scratch;
-    Painter p{ctx, {}, color, opa, scratch};
-    const lv_area_t& c = *ctx->clip_area;
-    const lv_area_t& b = *ctx->buf_area;
-    p.clip = {std::max(c.x1, b.x1), std::max(c.y1, b.y1), std::min(c.x2, b.x2), std::min(c.y2, b.y2)};
-    if (p.clip.x1 > p.clip.x2 || p.clip.y1 > p.clip.y2) return;
-    if (outer.x2 < p.clip.x1 || outer.x1 > p.clip.x2) return;
-    if (inner && shape_empty(*inner)) inner = nullptr;
-
-    auto in_inner = [&](int32_t y) { return inner && y >= inner->y1 && y <= inner->y2; };
-    auto bends = [&](int32_t y) { return curved(outer, y) || (in_inner(y) && curved(*inner, y)); };
-
-    const int32_t y_end = std::min<int32_t>(outer.y2, p.clip.y2);
-    for (int32_t y = std::max<int32_t>(outer.y1, p.clip.y1); y <= y_end; y++) {
-        if (!bends(y)) {
-            bool hole = in_inner(y);
-            int32_t y2 = y;
-            while (y2 < y_end && !bends(y2 + 1) && in_inner(y2 + 1) == hole) y2++;
-            if (!hole) {
-                p.rect(outer.x1, y, outer.x2, y2);
-            } else {
-                p.rect(outer.x1, y, std::min(outer.x2, inner->x1 - 1), y2);
-                p.rect(std::max(outer.x1, inner->x2 + 1), y, outer.x2, y2);
+        if ((x >= box.x1 + r && x + len <= box.x2 - r) || (y >= box.y1 + r && y <= box.y2 - r)) {
+            if (!outside) {
+                const int32_t before = box.x1 - x;
+                if (before > len) return Cover::None;
+                if (before >= 0) zero(0, before);
+                const int32_t end = box.x2 - x + 1;
+                if (end <= 0) return Cover::None;
+                if (end < len) zero(end, len - end);
+                return before == 0 && end == len ? Cover::Full : Cover::Partial;
             }
-            y = y2;
-            continue;
+            const int32_t from = std::max(box.x1 - x, 0);
+            if (from <= len) zero(from, std::min(box.x2 - x - from + 1, len - from));
+            return Cover::Partial;
         }
-        Row out = shape_row(outer, y);
-        if (!in_inner(y)) {
-            p.full_row(out, y);
-            continue;
+
+        const int32_t w = lv_area_get_width(&box), h = lv_area_get_height(&box);
+        const int32_t ry = y - box.y1;
+        const int32_t cy = ry < r ? r - ry - 1 : ry - (h - r);
+        const CircleTable& t = *table;
+        const int32_t n = t.start[(size_t)cy + 1] - t.start[(size_t)cy];
+        const uint8_t* aa = &t.opa[t.start[(size_t)cy]];
+        const int32_t right = box.x1 - x + w - r + t.x_from[(size_t)cy];
+        const int32_t left = box.x1 - x + r - t.x_from[(size_t)cy] - 1;
+        for (int32_t i = 0; i < n; i++) {
+            const uint8_t m = outside ? (uint8_t)(255 - aa[n - 1 - i]) : aa[n - 1 - i];
+            if (right + i >= 0 && right + i < len) cov[right + i] = mix(m, cov[right + i]);
+            if (left - i >= 0 && left - i < len) cov[left - i] = mix(m, cov[left - i]);
         }
-        Row in = shape_row(*inner, y);
-        int32_t x1 = out.x1 + out.first, x2 = out.x2 - out.first;
-        int32_t solid1 = in.x1 + in.full, solid2 = in.x2 - in.full;
-        if (solid1 > solid2) {
-            p.ring_piece(out, in, x1, x2, y);
+        if (!outside) {
+            const int32_t r_from = std::clamp(right + n, 0, len);
+            zero(r_from, len - r_from);
+            zero(0, std::clamp(left - n + 1, 0, len));
         } else {
-            p.ring_piece(out, in, x1, std::min(x2, solid1 - 1), y);
-            p.ring_piece(out, in, std::max(x1, solid2 + 1), x2, y);
+            const int32_t from = std::clamp(left + 1, 0, len);
+            zero(from, std::clamp(right - from, 0, len - from));
+        }
+        return Cover::Partial;
+    }
+};
+
+// Up to two masks applied in order to one row.
+struct MaskStack {
+    const RadiusMask* masks[2] = {nullptr, nullptr};
+
+    Cover apply(uint8_t* cov, int32_t x, int32_t y, int32_t len) const {
+        bool changed = false;
+        for (const RadiusMask* m : masks) {
+            if (m == nullptr) continue;
+            const Cover c = m->apply(cov, x, y, len);
+            if (c == Cover::None) return Cover::None;
+            changed = changed || c == Cover::Partial;
+        }
+        return changed ? Cover::Partial : Cover::Full;
+    }
+};
+
+std::vector<uint8_t>& scratch(size_t n) {
+    static std::vector<uint8_t> buf;
+    if (buf.size() < n) buf.resize(n);
+    return buf;
+}
+
+void fill(const lv_draw_ctx_t* ctx, int32_t x1, int32_t y1, int32_t x2, int32_t y2, lv_color_t color,
+          lv_opa_t opa) {
+    if (x1 > x2 || y1 > y2) return;
+    const lv_area_t a{(lv_coord_t)x1, (lv_coord_t)y1, (lv_coord_t)x2, (lv_coord_t)y2};
+    gfx::blend_fill(ctx, a, color, opa);
+}
+
+// One row [x1, x2] at y through the coverage in `cov` (as `masks` left it).
+void fill_row(const lv_draw_ctx_t* ctx, int32_t x1, int32_t x2, int32_t y, lv_color_t color, lv_opa_t opa,
+              const uint8_t* cov, Cover c) {
+    if (c == Cover::None) return;
+    if (c == Cover::Full) {
+        fill(ctx, x1, y, x2, y, color, opa);
+        return;
+    }
+    const lv_area_t a{(lv_coord_t)x1, (lv_coord_t)y, (lv_coord_t)x2, (lv_coord_t)y};
+    gfx::blend_fill(ctx, a, color, opa, cov, &a);
+}
+
+bool clipped(const lv_draw_ctx_t* ctx, const lv_area_t& a, lv_area_t* out) {
+    return _lv_area_intersect(out, &a, ctx->clip_area);
+}
+
+void draw_bg(const lv_draw_ctx_t* ctx, const lv_draw_rect_dsc_t* dsc, const lv_area_t& coords) {
+    if (dsc->bg_opa <= LV_OPA_MIN) return;
+    lv_area_t bg = coords;
+    // Under an opaque border of more than one pixel the background stops a pixel short on the
+    // bordered sides, so the two anti-aliased outer edges do not both tint the corner pixels.
+    if (dsc->border_width > 1 && dsc->border_opa >= LV_OPA_MAX && dsc->radius != 0) {
+        if (dsc->border_side & LV_BORDER_SIDE_LEFT) bg.x1++;
+        if (dsc->border_side & LV_BORDER_SIDE_TOP) bg.y1++;
+        if (dsc->border_side & LV_BORDER_SIDE_RIGHT) bg.x2--;
+        if (dsc->border_side & LV_BORDER_SIDE_BOTTOM) bg.y2--;
+    }
+    lv_area_t clip;
+    if (!clipped(ctx, bg, &clip)) return;
+    if (dsc->radius == 0) {
+        gfx::blend_fill(ctx, bg, dsc->bg_color, dsc->bg_opa);
+        return;
+    }
+
+    const lv_opa_t opa = dsc->bg_opa >= LV_OPA_MAX ? (lv_opa_t)LV_OPA_COVER : dsc->bg_opa;
+    const int32_t short_side = std::min(lv_area_get_width(&bg), lv_area_get_height(&bg));
+    const int32_t r = std::min<int32_t>(dsc->radius, short_side >> 1);
+    if (r > 0) {
+        const RadiusMask mask(bg, r, false);
+        const int32_t w = lv_area_get_width(&clip);
+        uint8_t* cov = scratch((size_t)w).data();
+        for (int32_t i = 0; i < r; i++) {
+            const int32_t top = bg.y1 + i, bottom = bg.y2 - i;
+            if (top < clip.y1 && bottom > clip.y2) continue;
+            // The coverage starts at the opacity, so the fill itself is opaque.
+            std::memset(cov, opa, (size_t)w);
+            Cover c = mask.apply(cov, clip.x1, top, w);
+            if (c == Cover::Full) c = Cover::Partial;
+            if (top >= clip.y1) fill_row(ctx, clip.x1, clip.x2, top, dsc->bg_color, LV_OPA_COVER, cov, c);
+            if (bottom <= clip.y2)
+                fill_row(ctx, clip.x1, clip.x2, bottom, dsc->bg_color, LV_OPA_COVER, cov, c);
+        }
+    }
+    fill(ctx, clip.x1, bg.y1 + r, clip.x2, bg.y2 - r, dsc->bg_color, opa);
+}
+
+// Straight sides only, for a border without any rounding.
+void draw_frame_square(const lv_draw_ctx_t* ctx, const lv_area_t& out, const lv_area_t& in, lv_color_t color,
+                       lv_opa_t opa) {
+    const bool top = out.y1 <= in.y1, bottom = out.y2 >= in.y2;
+    const bool left = out.x1 <= in.x1, right = out.x2 >= in.x2;
+    if (top) fill(ctx, out.x1, out.y1, out.x2, in.y1 - 1, color, opa);
+    if (bottom) fill(ctx, out.x1, in.y2 + 1, out.x2, out.y2, color, opa);
+    const int32_t y1 = top ? in.y1 : out.y1, y2 = bottom ? in.y2 : out.y2;
+    if (left) fill(ctx, out.x1, y1, in.x1 - 1, y2, color, opa);
+    if (right) fill(ctx, in.x2 + 1, y1, out.x2, y2, color, opa);
+}
+
+// The ring between the rounded boxes `out` (radius rout) and `in` (radius rin). A side of `in` that lies
+// beyond `out` leaves that side open.
+void draw_frame(const lv_draw_ctx_t* ctx, const lv_area_t& out, const lv_area_t& in, int32_t rout,
+                int32_t rin, lv_color_t color, lv_opa_t opa) {
+    if (rout == 0 && rin == 0) {
+        draw_frame_square(ctx, out, in, color, opa);
+        return;
+    }
+    lv_area_t draw;
+    if (!clipped(ctx, out, &draw)) return;
+    const int32_t draw_w = lv_area_get_width(&draw);
+    uint8_t* cov = scratch((size_t)draw_w).data();
+
+    const RadiusMask outer(out, rout, false);
+    const RadiusMask inner(in, rin, true);
+    MaskStack masks;
+    masks.masks[0] = rout > 0 ? &outer : nullptr;
+    masks.masks[1] = &inner;
+
+    const int32_t core_x1 = std::max(out.x1 + rout, (int32_t)in.x1),
+                  core_x2 = std::min(out.x2 - rout, (int32_t)in.x2);
+    const int32_t core_y1 = std::max(out.y1 + rout, (int32_t)in.y1),
+                  core_y2 = std::min(out.y2 - rout, (int32_t)in.y2);
+    const bool top = out.y1 <= in.y1, bottom = out.y2 >= in.y2;
+    const bool left = out.x1 <= in.x1, right = out.x2 >= in.x2;
+    // A small closed ring is drawn in whole rows; otherwise the long straight runs are plain fills.
+    const bool split = !(left && right && top && bottom && core_x2 - core_x1 + 1 < 50);
+
+    if (top && split) fill(ctx, core_x1, out.y1, core_x2, in.y1 - 1, color, opa);
+    if (bottom && split) fill(ctx, core_x1, in.y2 + 1, core_x2, out.y2, color, opa);
+    if (left) fill(ctx, out.x1, core_y1, in.x1 - 1, core_y2, color, opa);
+    if (right) fill(ctx, in.x2 + 1, core_y1, out.x2, core_y2, color, opa);
+
+    auto masked_row = [&](int32_t x1, int32_t x2, int32_t y) {
+        const int32_t w = x2 - x1 + 1;
+        std::memset(cov, 0xFF, (size_t)w);
+        fill_row(ctx, x1, x2, y, color, opa, cov, masks.apply(cov, x1, y, w));
+    };
+    if (!split) {
+        const int32_t rows = std::max<int32_t>(rout, in.y1 - out.y1);
+        for (int32_t i = 0; i < rows; i++) {
+            const int32_t y_top = out.y1 + i, y_bottom = out.y2 - i;
+            if (y_top < draw.y1 && y_bottom > draw.y2) continue;
+            std::memset(cov, 0xFF, (size_t)draw_w);
+            const Cover c = masks.apply(cov, draw.x1, y_top, draw_w);
+            if (y_top >= draw.y1) fill_row(ctx, draw.x1, draw.x2, y_top, color, opa, cov, c);
+            if (y_bottom <= draw.y2) fill_row(ctx, draw.x1, draw.x2, y_bottom, color, opa, cov, c);
+        }
+        return;
+    }
+    struct Corner {
+        int32_t x1, x2;
+        bool upper, lower;
+    };
+    const Corner corners[] = {
+        {draw.x1, std::min<int32_t>(draw.x2, core_x1 - 1), left || top, left || bottom},
+        {std::max<int32_t>(draw.x1, core_x2 + 1), draw.x2, right || top, right || bottom},
+    };
+    for (const Corner& c : corners) {
+        if (c.x2 < c.x1) continue;
+        if (c.upper) {
+            for (int32_t y = draw.y1; y < core_y1; y++) masked_row(c.x1, c.x2, y);
+        }
+        if (c.lower) {
+            for (int32_t y = core_y2 + 1; y <= draw.y2; y++) masked_row(c.x1, c.x2, y);
         }
     }
 }
 
-void draw_border(const lv_draw_ctx_t* ctx, const lv_draw_rect_dsc_t* dsc, const Shape& outer) {
-    lv_border_side_t side = dsc->border_side & LV_BORDER_SIDE_FULL;
-    if (dsc->border_width <= 0 || side == LV_BORDER_SIDE_NONE) return;
+void draw_border(const lv_draw_ctx_t* ctx, const lv_draw_rect_dsc_t* dsc, const lv_area_t& coords) {
+    if (dsc->border_opa <= LV_OPA_MIN || dsc->border_width == 0 || dsc->border_side == LV_BORDER_SIDE_NONE)
+        return;
+    if (dsc->border_post) return;
+    const int32_t short_side = std::min(lv_area_get_width(&coords), lv_area_get_height(&coords));
+    const int32_t rout = std::min<int32_t>(dsc->radius, short_side >> 1);
     const int32_t bw = dsc->border_width;
-    // A side without border pushes the inner edge beyond the outer one, far enough that the inner
-    // shape's corners on that side fall outside.
-    const int32_t away = outer.r + bw + 1;
-    const Shape in =
-        make_shape(outer.x1 + ((side & LV_BORDER_SIDE_LEFT) ? bw : -away),
-                   outer.y1 + ((side & LV_BORDER_SIDE_TOP) ? bw : -away),
-                   outer.x2 - ((side & LV_BORDER_SIDE_RIGHT) ? bw : -away),
-                   outer.y2 - ((side & LV_BORDER_SIDE_BOTTOM) ? bw : -away), std::max(outer.r - bw, 0));
-    draw_shape(ctx, outer, &in, dsc->border_color, dsc->border_opa);
+    // A side without border moves the inner edge out past the outer one.
+    auto inset = [&](lv_border_side_t side) { return (dsc->border_side & side) ? bw : -(bw + rout); };
+    lv_area_t in = coords;
+    in.x1 = (lv_coord_t)(in.x1 + inset(LV_BORDER_SIDE_LEFT));
+    in.x2 = (lv_coord_t)(in.x2 - inset(LV_BORDER_SIDE_RIGHT));
+    in.y1 = (lv_coord_t)(in.y1 + inset(LV_BORDER_SIDE_TOP));
+    in.y2 = (lv_coord_t)(in.y2 - inset(LV_BORDER_SIDE_BOTTOM));
+    const lv_opa_t opa = dsc->border_opa >= LV_OPA_COVER ? (lv_opa_t)LV_OPA_COVER : dsc->border_opa;
+    draw_frame(ctx, coords, in, rout, std::max(rout - bw, 0), dsc->border_color, opa);
 }
 
-void draw_outline(const lv_draw_ctx_t* ctx, const lv_draw_rect_dsc_t* dsc, const Shape& box) {
-    if (dsc->outline_width <= 0) return;
-    const int32_t pad = dsc->outline_pad, ow = dsc->outline_width;
-    Shape in =
-        make_shape(box.x1 - pad, box.y1 - pad, box.x2 + pad, box.y2 + pad, box.r > 0 ? box.r + pad : 0);
-    Shape out = make_shape(in.x1 - ow, in.y1 - ow, in.x2 + ow, in.y2 + ow, in.r > 0 ? in.r + ow : 0);
-    draw_shape(ctx, out, &in, dsc->outline_color, dsc->outline_opa);
+void draw_outline(const lv_draw_ctx_t* ctx, const lv_draw_rect_dsc_t* dsc, const lv_area_t& coords) {
+    if (dsc->outline_opa <= LV_OPA_MIN || dsc->outline_width == 0) return;
+    // One pixel closer than the padding, so nothing shows between the box and an outline at 0.
+    const int32_t pad = dsc->outline_pad - 1, ow = dsc->outline_width;
+    const lv_area_t in{(lv_coord_t)(coords.x1 - pad), (lv_coord_t)(coords.y1 - pad),
+                       (lv_coord_t)(coords.x2 + pad), (lv_coord_t)(coords.y2 + pad)};
+    const lv_area_t out{(lv_coord_t)(in.x1 - ow), (lv_coord_t)(in.y1 - ow), (lv_coord_t)(in.x2 + ow),
+                        (lv_coord_t)(in.y2 + ow)};
+    const int32_t short_side = std::min(lv_area_get_width(&in), lv_area_get_height(&in));
+    const int32_t rin = std::min<int32_t>(dsc->radius, short_side >> 1);
+    const lv_opa_t opa = dsc->outline_opa >= LV_OPA_COVER ? (lv_opa_t)LV_OPA_COVER : dsc->outline_opa;
+    draw_frame(ctx, out, in, rin + ow, rin, dsc->outline_color, opa);
 }
 
 } // namespace
@@ -274,17 +400,8 @@ void lv_draw_rect_dsc_init(lv_draw_rect_dsc_t* dsc) {
 }
 
 void lv_draw_rect(lv_draw_ctx_t* draw_ctx, const lv_draw_rect_dsc_t* dsc, const lv_area_t* coords) {
-    if (coords->x1 > coords->x2 || coords->y1 > coords->y2) return;
-    const Shape box = make_shape(coords->x1, coords->y1, coords->x2, coords->y2, dsc->radius);
-
-    if (dsc->bg_opa >= LV_OPA_MIN) {
-        // Under an opaque full border the background stops one pixel short, so the two
-        // anti-aliased outer edges do not both tint the same pixels.
-        bool tucked = box.r > 0 && dsc->border_width > 1 && dsc->border_opa >= LV_OPA_MAX &&
-                      (dsc->border_side & LV_BORDER_SIDE_FULL) == LV_BORDER_SIDE_FULL;
-        Shape bg = tucked ? make_shape(box.x1 + 1, box.y1 + 1, box.x2 - 1, box.y2 - 1, box.r - 1) : box;
-        draw_shape(draw_ctx, bg, nullptr, dsc->bg_color, dsc->bg_opa);
-    }
-    if (dsc->border_opa >= LV_OPA_MIN) draw_border(draw_ctx, dsc, box);
-    if (dsc->outline_opa >= LV_OPA_MIN) draw_outline(draw_ctx, dsc, box);
+    if (lv_area_get_width(coords) < 1 || lv_area_get_height(coords) < 1) return;
+    draw_bg(draw_ctx, dsc, *coords);
+    draw_border(draw_ctx, dsc, *coords);
+    draw_outline(draw_ctx, dsc, *coords);
 }

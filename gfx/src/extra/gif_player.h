@@ -9,7 +9,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "lvgl.h"
+#include "lv_color.h"
+#include "lv_fs.h"
 
 struct GifFileType;
 

@@ -1,6 +1,9 @@
 // The GIF image widget: an image whose source is the canvas of a GifPlayer, stepped by a 10 ms timer
 // that belongs to the widget. A frame is due once the previous one has been shown for its delay.
 #include "extra/gif_player.h"
+#include "lv_gif.h"
+#include "lv_img.h"
+#include "lv_log.h"
 #include "misc/misc_internal.h"
 #include "widgets/img_widget.h"
 

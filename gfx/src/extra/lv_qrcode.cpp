@@ -4,6 +4,9 @@
 #include <vector>
 
 #include "extra/qr_render.h"
+#include "lv_img.h"
+#include "lv_log.h"
+#include "lv_qrcode.h"
 #include "widgets/img_widget.h"
 
 namespace gfx {

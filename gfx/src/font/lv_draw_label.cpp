@@ -2,6 +2,8 @@
 // glyph coverage through the shared blend primitives.
 #include "draw/gfx_blend.h"
 #include "font/font_internal.h"
+#include "lv_draw_label.h"
+#include "lv_log.h"
 
 #include <vector>
 
@@ -21,9 +23,11 @@ lv_color_t parse_recolor(const char* p) {
     return lv_color_make(byte(0), byte(2), byte(4));
 }
 
-// Expands a glyph bitmap of 1, 2, 4 or 8 bpp (rows packed without padding) to 8-bit coverage.
+// Expands a glyph bitmap of 1, 2, 4 or 8 bpp (rows packed without padding) to 8-bit coverage. A 3 bpp
+// font's glyphs come unpacked to 4 bpp.
 const lv_opa_t* glyph_coverage(const uint8_t* bitmap, uint32_t bpp, uint32_t w, uint32_t h) {
     if (bpp == 8) return bitmap;
+    if (bpp == 3) bpp = 4;
     static std::vector<lv_opa_t> mask;
     const uint32_t count = w * h;
     mask.resize(count);
@@ -55,13 +59,12 @@ void draw_letter(lv_draw_ctx_t* draw_ctx, const lv_font_t* font, int32_t x, int3
     lv_font_glyph_dsc_t g;
     const lv_font_t* source = gfx::font_resolve_glyph(font, &g, letter, 0);
     if (source == nullptr) {
-        if (letter < 0x20) return; // control characters are silent
+        if (gfx::font_letter_is_silent(letter)) return;
         LV_LOG_WARN("lv_draw_letter: glyph dsc. not found for U+%X", (unsigned)letter);
         lv_font_get_glyph_dsc(font, &g, letter, 0);
-        if (g.box_w == 0 || g.box_h == 0) return;
+        // The outline spans box_w + 1 by box_h + 1 pixels.
         const lv_area_t box = {(lv_coord_t)(x + g.ofs_x), (lv_coord_t)(y + g.ofs_y),
-                               (lv_coord_t)(x + g.ofs_x + g.box_w - 1),
-                               (lv_coord_t)(y + g.ofs_y + g.box_h - 1)};
+                               (lv_coord_t)(x + g.ofs_x + g.box_w), (lv_coord_t)(y + g.ofs_y + g.box_h)};
         draw_placeholder(draw_ctx, box, color, opa);
         return;
     }

@@ -1,9 +1,8 @@
 // Font API: glyph descriptors and bitmaps through the fallback chain, and the placeholder metrics
-// of letters that no font has.
-#include "font/font_builtin.h"
+// of letters that no font has. Fonts compiled into the program are in LVGL's own format
+// (lv_font_fmt_txt.cpp).
 #include "font/font_internal.h"
-
-#include <algorithm>
+#include "lv_font.h"
 
 namespace gfx {
 
@@ -32,59 +31,6 @@ const lv_font_t* font_resolve_glyph(const lv_font_t* font, lv_font_glyph_dsc_t* 
     return stand_in_font;
 }
 
-// Built-in fonts ---------------------------------------------------------------------------------
-
-namespace {
-
-const BuiltinGlyph* find_glyph(const BuiltinFont& data, uint32_t letter) {
-    const uint32_t* end = data.letters + data.glyph_count;
-    const uint32_t* it = std::lower_bound(data.letters, end, letter);
-    if (it == end || *it != letter) return nullptr;
-    return &data.glyphs[it - data.letters];
-}
-
-int32_t find_kerning(const BuiltinFont& data, uint32_t left, uint32_t right) {
-    if (left > 0xFFFF || right > 0xFFFF) return 0;
-    const BuiltinKernPair* end = data.kern_pairs + data.kern_count;
-    const BuiltinKernPair* it =
-        std::lower_bound(data.kern_pairs, end, std::pair<uint32_t, uint32_t>(left, right),
-                         [](const BuiltinKernPair& p, const std::pair<uint32_t, uint32_t>& key) {
-                             return p.left < key.first || (p.left == key.first && p.right < key.second);
-                         });
-    if (it == end || it->left != left || it->right != right) return 0;
-    return it->kern16;
-}
-
-} // namespace
-
-bool builtin_glyph_dsc(const lv_font_t* font, lv_font_glyph_dsc_t* dsc_out, uint32_t letter,
-                       uint32_t letter_next) {
-    const auto& data = *static_cast<const BuiltinFont*>(font->dsc);
-    // A tab is a space of double width.
-    const bool is_tab = letter == '\t';
-    if (is_tab) letter = ' ';
-    const BuiltinGlyph* g = find_glyph(data, letter);
-    if (g == nullptr) return false;
-
-    int32_t adv16 = is_tab ? 2 * g->adv16 : g->adv16;
-    if (letter_next != 0) adv16 += find_kerning(data, letter, letter_next);
-    dsc_out->adv_w = (uint16_t)std::max<int32_t>(0, (adv16 + 8) >> 4);
-    dsc_out->box_w = g->box_w;
-    dsc_out->box_h = g->box_h;
-    dsc_out->ofs_x = g->ofs_x;
-    dsc_out->ofs_y = g->ofs_y;
-    dsc_out->bpp = data.bpp;
-    dsc_out->is_placeholder = 0;
-    return true;
-}
-
-const uint8_t* builtin_glyph_bitmap(const lv_font_t* font, uint32_t letter) {
-    const auto& data = *static_cast<const BuiltinFont*>(font->dsc);
-    if (letter == '\t') letter = ' ';
-    const BuiltinGlyph* g = find_glyph(data, letter);
-    return g != nullptr ? data.bitmap + g->bitmap_index : nullptr;
-}
-
 } // namespace gfx
 
 // Public API -------------------------------------------------------------------------------------
@@ -94,17 +40,16 @@ bool lv_font_get_glyph_dsc(const lv_font_t* font_p, lv_font_glyph_dsc_t* dsc_out
     if (font_p == nullptr || dsc_out == nullptr) return false;
     if (gfx::font_resolve_glyph(font_p, dsc_out, letter, letter_next) != nullptr) return true;
 
-    // No font has the letter: control characters take no room, anything else gets an empty box
-    // sized from the requested font.
+    // No font has the letter: an empty box as tall as the requested font's line; control characters,
+    // the dummy symbol and the zero-width non-joiner take no room.
     *dsc_out = {};
-    if (letter >= 0x20) {
-        const lv_coord_t h = font_p->line_height;
-        dsc_out->adv_w = (uint16_t)(h / 2 + 2);
-        dsc_out->box_w = (uint16_t)(h / 2 + 1);
-        dsc_out->box_h = (uint16_t)(h + 1);
-        dsc_out->bpp = 1;
-        dsc_out->is_placeholder = 1;
+    if (!gfx::font_letter_is_silent(letter)) {
+        dsc_out->box_w = (uint16_t)(font_p->line_height / 2);
+        dsc_out->adv_w = (uint16_t)(dsc_out->box_w + 2);
     }
+    dsc_out->box_h = (uint16_t)font_p->line_height;
+    dsc_out->bpp = 1;
+    dsc_out->is_placeholder = 1;
     return false;
 }
 

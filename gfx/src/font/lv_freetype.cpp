@@ -1,6 +1,7 @@
 // FreeType binding: fonts from TrueType files (or memory) through FreeType's cache subsystem.
 // Every font is its own cache face id, so the cache manager may close and reopen its face at will.
-#include "lvgl.h"
+#include "lv_freetype.h"
+#include "lv_log.h"
 
 #include <ft2build.h>
 #include FT_FREETYPE_H

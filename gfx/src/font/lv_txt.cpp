@@ -1,5 +1,6 @@
 // Text layout: UTF-8 decoding, measuring, line breaking and the recolour command syntax.
-#include "lvgl.h"
+#include "lv_log.h"
+#include "lv_txt.h"
 
 #include <algorithm>
 

@@ -1,7 +1,8 @@
 // Internals of the image layer shared by the decoder chain, the cache and the image painter.
 #pragma once
 
-#include "lvgl.h"
+#include "lv_img_cache.h"
+#include "lv_img_decoder.h"
 
 // Closes every cached image and deletes every decoder, built-in ones included; the cache is left
 // with no entries. Used to tear the runtime down between tests.

@@ -1,5 +1,7 @@
 // Image painter: opens a source through the image cache and blends its pixels into the draw buffer.
 #include "img/img_internal.h"
+#include "lv_draw_img.h"
+#include "lv_log.h"
 
 #include "draw/gfx_blend.h"
 

@@ -4,6 +4,10 @@
 // to open (capped), and a miss replaces the entry with the lowest life. With no entries the cache is
 // off: each look-up opens into one temporary entry that the painter closes after drawing.
 #include "img/img_internal.h"
+#include "lv_draw_img.h"
+#include "lv_hal_tick.h"
+#include "lv_img_cache.h"
+#include "lv_log.h"
 
 #include <climits>
 #include <cstring>

@@ -3,6 +3,11 @@
 // Decoders are asked newest first, so an application decoder registered after start-up sees every
 // source before the PNG decoder and the built-in one do.
 #include "img/img_internal.h"
+#include "lv_assert.h"
+#include "lv_draw_img.h"
+#include "lv_fs.h"
+#include "lv_img_decoder.h"
+#include "lv_mem.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,5 +1,9 @@
 // PNG decoder: files with the extension "png", decoded whole by lodepng when opened.
 #include "img/img_internal.h"
+#include "lv_draw_img.h"
+#include "lv_fs.h"
+#include "lv_log.h"
+#include "lv_png.h"
 
 #include <cstring>
 #include <cstdlib>

@@ -1,5 +1,8 @@
 // Animations: a list of running descriptors advanced by one system timer.
-#include "lvgl.h"
+#include "lv_anim.h"
+#include "lv_assert.h"
+#include "lv_math.h"
+#include "lv_mem.h"
 
 #include "misc/misc_internal.h"
 

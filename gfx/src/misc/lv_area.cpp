@@ -1,5 +1,5 @@
 // Rectangles with inclusive corners.
-#include "lvgl.h"
+#include "lv_area.h"
 
 #include <algorithm>
 

@@ -1,5 +1,6 @@
 // Colour mixing and the Material Design palette.
-#include "lvgl.h"
+#include "lv_color.h"
+#include "lv_log.h"
 
 namespace {
 

@@ -1,5 +1,8 @@
 // File system: drivers by drive letter and the file operations that dispatch to them.
-#include "lvgl.h"
+#include "lv_assert.h"
+#include "lv_fs.h"
+#include "lv_log.h"
+#include "lv_mem.h"
 
 #include "misc/misc_internal.h"
 

@@ -1,5 +1,5 @@
 // The stdio driver: drive LV_FS_STDIO_LETTER maps to LV_FS_STDIO_PATH + the rest of the path.
-#include "lvgl.h"
+#include "lv_fsdrv.h"
 
 #include <stdio.h>
 #include <sys/types.h>

@@ -1,7 +1,10 @@
-// The log: one line per message on stdout, optionally also handed to a callback.
-#include "lvgl.h"
+// The log. With LV_LOG_PRINTF 1 every line goes to stdout and a registered callback is not called;
+// with 0 the line is formatted (by lv_snprintf, at most 511 characters) and handed to the callback only.
+#include "lv_hal_tick.h"
+#include "lv_log.h"
+#include "lv_printf.h"
 
-#include "misc/misc_internal.h"
+#include "misc_internal.h"
 
 #include <stdio.h>
 #include <string.h>
@@ -12,8 +15,6 @@ lv_log_print_g_cb_t s_print_cb = nullptr;
 uint32_t s_last_log_time = 0;
 
 constexpr const char* kLevelNames[] = {"Trace", "Info", "Warn", "Error", "User"};
-// Longest line handed to the callback, terminator included.
-constexpr size_t kCbLineMax = 512;
 
 // The file name without its directories. A path whose only separator is its first character
 // is kept whole.
@@ -25,6 +26,25 @@ const char* file_name_of(const char* file) {
     }
     return file;
 }
+
+#if !LV_LOG_PRINTF
+// A line for the callback, filled piece by piece and cut at its capacity.
+struct CbLine {
+    char text[512] = "";
+    size_t used = 0;
+
+    void vadd(const char* format, va_list args) {
+        int n = lv_vsnprintf(text + used, sizeof(text) - used, format, args);
+        if (n > 0) used += (size_t)n < sizeof(text) - used ? (size_t)n : sizeof(text) - used - 1;
+    }
+    void add(const char* format, ...) {
+        va_list args;
+        va_start(args, format);
+        vadd(format, args);
+        va_end(args);
+    }
+};
+#endif
 
 } // namespace
 
@@ -53,24 +73,19 @@ void _lv_log_add(lv_log_level_t level, const char* file, int line, const char* f
 
     va_list args;
     va_start(args, format);
-    va_list cb_args;
-    va_copy(cb_args, args);
-
+#if LV_LOG_PRINTF
     printf("[%s]\t(%d.%03d, +%d)\t %s: ", lvl, sec, ms, delta, func);
     vprintf(format, args);
     printf(" \t(in %s line #%d)\n", name, line);
-
+#else
     if (s_print_cb != nullptr) {
-        char buf[kCbLineMax];
-        int n = snprintf(buf, sizeof(buf), "[%s]\t(%d.%03d, +%d)\t %s: ", lvl, sec, ms, delta, func);
-        size_t used = n < 0 ? 0 : ((size_t)n < sizeof(buf) ? (size_t)n : sizeof(buf) - 1);
-        n = vsnprintf(buf + used, sizeof(buf) - used, format, cb_args);
-        used += n < 0 ? 0 : ((size_t)n < sizeof(buf) - used ? (size_t)n : sizeof(buf) - used - 1);
-        snprintf(buf + used, sizeof(buf) - used, " \t(in %s line #%d)\n", name, line);
-        s_print_cb(buf);
+        CbLine buf;
+        buf.add("[%s]\t(%d.%03d, +%d)\t %s: ", lvl, sec, ms, delta, func);
+        buf.vadd(format, args);
+        buf.add(" \t(in %s line #%d)\n", name, line);
+        s_print_cb(buf.text);
     }
-
-    va_end(cb_args);
+#endif
     va_end(args);
     s_last_log_time = t;
 }
@@ -80,14 +95,14 @@ void lv_log(const char* format, ...) {
 
     va_list args;
     va_start(args, format);
-    va_list cb_args;
-    va_copy(cb_args, args);
+#if LV_LOG_PRINTF
     vprintf(format, args);
+#else
     if (s_print_cb != nullptr) {
-        char buf[kCbLineMax];
-        vsnprintf(buf, sizeof(buf), format, cb_args);
-        s_print_cb(buf);
+        CbLine buf;
+        buf.vadd(format, args);
+        s_print_cb(buf.text);
     }
-    va_end(cb_args);
+#endif
     va_end(args);
 }

@@ -1,5 +1,5 @@
 // Integer helpers behind the animation paths.
-#include "lvgl.h"
+#include "lv_math.h"
 
 uint32_t lv_bezier3(uint32_t t, uint32_t u0, uint32_t u1, uint32_t u2, uint32_t u3) {
     // Cubic Bernstein polynomial in 10-bit fixed point. Unsigned 32-bit throughout and each product

@@ -1,5 +1,6 @@
 // Memory: plain libc allocation behind LVGL's names (LV_MEM_CUSTOM).
-#include "lvgl.h"
+#include "lv_log.h"
+#include "lv_mem.h"
 
 #include LV_MEM_CUSTOM_INCLUDE
 

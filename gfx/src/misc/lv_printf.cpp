@@ -1,7 +1,7 @@
 // The runtime's own small printf: integers, characters, strings and pointers. Floating-point
 // conversions are not supported (LV_SPRINTF_USE_FLOAT 0): their conversion letter is printed as
 // text and their argument is left in the list.
-#include "lvgl.h"
+#include "lv_printf.h"
 
 #include <stddef.h>
 #include <type_traits>

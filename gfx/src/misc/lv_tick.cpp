@@ -1,6 +1,6 @@
 // Tick: the program's custom_tick_get(), or a virtual clock that tests and tools drive.
 #include "gfx_ext.h"
-#include "lvgl.h"
+#include "lv_hal_tick.h"
 
 #include LV_TICK_CUSTOM_INCLUDE
 

@@ -1,5 +1,8 @@
 // Timers: a list walked newest first by lv_timer_handler().
-#include "lvgl.h"
+#include "lv_assert.h"
+#include "lv_log.h"
+#include "lv_mem.h"
+#include "lv_timer.h"
 
 #include "misc/misc_internal.h"
 

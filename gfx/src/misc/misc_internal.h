@@ -4,7 +4,7 @@
 // _lv_anim_core_init(), which creates the animation timer. The resets below may run in any order.
 #pragma once
 
-#include "lvgl.h"
+#include "lv_timer.h"
 
 // Forgets the time of the previous log line and the registered print callback.
 void gfx_log_reset(void);

@@ -2,6 +2,9 @@
 // size from the decoder, and tiles the picture over its content area when it is larger.
 #include <cstring>
 
+#include "lv_img.h"
+#include "lv_log.h"
+#include "lv_mem.h"
 #include "widgets/img_widget.h"
 
 namespace gfx {

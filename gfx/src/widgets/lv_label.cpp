@@ -4,6 +4,9 @@
 #include <cstring>
 
 #include "core/obj_internal.h"
+#include "lv_anim.h"
+#include "lv_label.h"
+#include "lv_mem.h"
 
 namespace gfx {
 

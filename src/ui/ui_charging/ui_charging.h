@@ -1,10 +1,10 @@
 // What the one-phase and the three-phase charging screens share: the one charging-time timer, the
-// time text, the RCD notice and the battery animation.
+// time text, the RCD notice and the rows of the battery and the notice.
 #pragma once
 
 #include <cstdint>
 
-#include "lvgl.h"
+#include "ui/ui_common.h"
 
 // The timer that counts the charging time of whichever charging screen is shown; null while
 // neither is shown.
@@ -25,14 +25,12 @@ void ui_charging_set_text(lv_obj_t* label, const char* fmt, ...) __attribute__((
 // The RCD notice hides once the contactors are closed: no run state, or one that contains
 // "_K1K2ON" or "_Charging"; any other run state shows it.
 void ui_charging_rcd_update(lv_obj_t* label, const char* run_state);
-// The hidden RCD notice at its place on `root`.
-lv_obj_t* ui_charging_rcd_label_create(lv_obj_t* root);
 
-// The battery: where a charging screen builds a placeholder image, this replaces it by a GIF of the
-// same geometry and flags playing the battery animation.
-constexpr lv_coord_t UI_CHARGING_GIF_W = 46;
-constexpr lv_coord_t UI_CHARGING_GIF_H = 98;
-constexpr lv_coord_t UI_CHARGING_GIF_X = -60;
-constexpr lv_coord_t UI_CHARGING_GIF_Y = 20;
-lv_obj_t* ui_charging_gif_placeholder_create(lv_obj_t* root);
-lv_obj_t* ui_charging_gif_replace(lv_obj_t* root, lv_obj_t* placeholder);
+// The battery animation and the hidden RCD notice, at the same place on both screens.
+constexpr ui_widget_t ui_charging_gif_row(lv_obj_t** obj) {
+    return {obj, UI_GIF, 46, 98, -60, 20, "A:qorv_lvgl/assets/img/gif/battery.gif"};
+}
+constexpr ui_widget_t ui_charging_rcd_row(lv_obj_t** obj) {
+    return {obj, UI_LABEL,        150,          LV_SIZE_CONTENT,    -75,
+            -60, "s_rcd_checkin", FONT_SANS_15, LV_TEXT_ALIGN_LEFT, UI_KEY | UI_HIDDEN};
+}

@@ -1,12 +1,10 @@
-// The charging screen for a three-phase supply: charging time, battery, energy and one line of
-// voltage and current per phase.
+// The three-phase charging screen: charging time, battery animation, energy, and voltage and current
+// of each phase.
 #pragma once
 
-#include <cjson/cJSON.h>
+#include "ui/ui_screen.h"
 
-#include "lvgl.h"
-
-extern lv_obj_t* ui_charging_3_phase;
+UI_SCREEN_MODULE(charging_3_phase);
 extern lv_obj_t* ui_charging_3_phase_charge_gif;
 extern lv_obj_t* ui_charging_3_phase_chargetim_lable;
 extern lv_obj_t* ui_charging_3_phase_quantity_lable;
@@ -15,11 +13,5 @@ extern lv_obj_t* ui_charging_3_phase_L2_lable;
 extern lv_obj_t* ui_charging_3_phase_L3_lable;
 extern lv_obj_t* ui_charging_3_phase_rcd_label;
 
-void ui_charging_3_phase_screen_init(void);
-lv_obj_t* ui_charging_3_phase_init(void);
-void ui_charging_3_phase_onshow(void);
-void ui_charging_3_phase_onhide(void);
-void ui_charging_3_phase_set_data(const cJSON* root);
-void ui_charging_3_phase_language_changed(void);
-// The charging timer's callback while this screen is shown.
+// The charging timer's callback: writes the time since the session's start.
 void ui_charging_3_phase_set_charge_time(lv_timer_t* timer);

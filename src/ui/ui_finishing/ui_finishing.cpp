@@ -2,7 +2,6 @@
 
 #include <cstdio>
 
-#include "msg/msg.h"
 #include "ui/ui_common.h"
 #include "ui/ui_statusbar/ui_statusbar.h"
 
@@ -14,10 +13,6 @@ lv_obj_t* ui_finishing_arrow_img;
 lv_obj_t* ui_finishing_plug_img;
 
 namespace {
-
-constexpr const char* kGunImg = "A:qorv_lvgl/assets/img/misc_icon/plug_in_out/gun.png";
-constexpr const char* kArrowImg = "A:qorv_lvgl/assets/img/misc_icon/plug_in_out/left_arrow.png";
-constexpr const char* kPlugImg = "A:qorv_lvgl/assets/img/misc_icon/plug_in_out/plug.png";
 
 void s_anim_set_x(void* var, int32_t value) {
     lv_obj_set_x(static_cast<lv_obj_t*>(var), static_cast<lv_coord_t>(value));
@@ -34,37 +29,31 @@ void anim_start(lv_anim_t& tmpl, lv_obj_t* obj, int32_t from, int32_t to) {
     lv_anim_start(&tmpl);
 }
 
+constexpr ui_widget_t kWidgets[] = {
+    {&ui_finishing_inform_label, UI_LABEL, 280, LV_SIZE_CONTENT, 0, 50, "s_remove_plug", FONT_SANS_20,
+     LV_TEXT_ALIGN_CENTER, UI_KEY},
+    {&ui_finishing_Q_label, UI_LABEL, LV_SIZE_CONTENT, LV_SIZE_CONTENT, 0, 80, "", FONT_SANS_20},
+    {&ui_finishing_gun_img, UI_IMG, LV_SIZE_CONTENT, LV_SIZE_CONTENT, -80, -20,
+     "A:qorv_lvgl/assets/img/misc_icon/plug_in_out/gun.png"},
+    {&ui_finishing_arrow_img, UI_IMG, LV_SIZE_CONTENT, LV_SIZE_CONTENT, 5, -20,
+     "A:qorv_lvgl/assets/img/misc_icon/plug_in_out/left_arrow.png"},
+    {&ui_finishing_plug_img, UI_IMG, LV_SIZE_CONTENT, LV_SIZE_CONTENT, 90, -20,
+     "A:qorv_lvgl/assets/img/misc_icon/plug_in_out/plug.png"},
+};
+
 } // namespace
 
 void ui_finishing_screen_init(void) {
     ui_finishing = ui_screen_create();
-
-    ui_finishing_inform_label =
-        ui_label_create(ui_finishing, 280, LV_SIZE_CONTENT, 0, 50, "Remove the charging plug");
+    ui_widgets_create(ui_finishing, kWidgets);
+    // A text wider than the label scrolls sideways in an endless loop.
     lv_label_set_long_mode(ui_finishing_inform_label, LV_LABEL_LONG_SCROLL_CIRCULAR);
     lv_obj_set_scroll_dir(ui_finishing_inform_label, LV_DIR_LEFT);
-    lv_obj_set_style_text_align(ui_finishing_inform_label, LV_TEXT_ALIGN_CENTER,
-                                LV_PART_MAIN | LV_STATE_DEFAULT);
-    lv_obj_set_style_text_font(ui_finishing_inform_label, &lv_font_montserrat_14,
-                               LV_PART_MAIN | LV_STATE_DEFAULT);
-
-    ui_finishing_Q_label =
-        ui_label_create(ui_finishing, LV_SIZE_CONTENT, LV_SIZE_CONTENT, 0, 80, "User define");
-
-    ui_finishing_gun_img = ui_image_create(ui_finishing, LV_SIZE_CONTENT, LV_SIZE_CONTENT, -80, -20);
-    ui_finishing_arrow_img = ui_image_create(ui_finishing, LV_SIZE_CONTENT, LV_SIZE_CONTENT, 5, -20);
-    ui_finishing_plug_img = ui_image_create(ui_finishing, LV_SIZE_CONTENT, LV_SIZE_CONTENT, 90, -20);
 }
 
 lv_obj_t* ui_finishing_init(void) {
     ui_finishing_screen_init();
-    lv_img_set_src(ui_finishing_gun_img, kGunImg);
-    lv_img_set_src(ui_finishing_arrow_img, kArrowImg);
-    lv_img_set_src(ui_finishing_plug_img, kPlugImg);
-    ui_label_set_font(ui_finishing_inform_label, 4);
-    ui_label_set_font(ui_finishing_Q_label, 4);
-    ui_label_set_key(ui_finishing_inform_label, "s_remove_plug");
-    lv_label_set_text(ui_finishing_Q_label, "");
+    ui_finishing_language_changed();
     return ui_finishing;
 }
 
@@ -107,13 +96,12 @@ void ui_finishing_onhide(void) {
     ui_statusbar_restore_show();
 }
 
-void ui_finishing_set_data(const cJSON* root) {
-    const double wh = msg_number(root, "conns[0].sessionConnInfo.ramData.actualMeter");
+void ui_finishing_set_data(const msg_status_t* msg) {
     char buf[31] = {};
-    snprintf(buf, sizeof buf, "%.2lf kWh", wh * 0.001);
+    snprintf(buf, sizeof buf, "%.2lf kWh", msg->actual_meter * 0.001);
     lv_label_set_text(ui_finishing_Q_label, buf);
 }
 
 void ui_finishing_language_changed(void) {
-    ui_label_set_key(ui_finishing_inform_label, "s_remove_plug");
+    ui_widgets_set_texts(kWidgets);
 }

@@ -2,22 +2,13 @@
 // reasons, chosen from the controller's error codes.
 #pragma once
 
-#include <cjson/cJSON.h>
+#include "ui/ui_screen.h"
 
-#include "lvgl.h"
-
-extern lv_obj_t* ui_not_available;
+UI_SCREEN_MODULE(not_available);
 extern lv_obj_t* ui_not_available_img;
 extern lv_obj_t* ui_not_available_inform;
 extern lv_obj_t* ui_not_available_fault;
 extern lv_obj_t* ui_not_available_fault_sub;
-
-void ui_not_available_screen_init(void);
-lv_obj_t* ui_not_available_init(void);
-void ui_not_available_onshow(void);
-void ui_not_available_onhide(void);
-void ui_not_available_set_data(const cJSON* root);
-void ui_not_available_language_changed(void);
 
 // Show the text of a translation key (static lifetime) as the main or the sub reason; the key is
 // kept so that a change of language can look it up again.

@@ -1,6 +1,5 @@
 #include "ui/ui_statusbar/ui_statusbar.h"
 
-#include <array>
 #include <cstdio>
 #include <ctime>
 
@@ -18,51 +17,41 @@ lv_obj_t* ui_clock_text;
 
 namespace {
 
-constexpr int kIconNum = 6;
 constexpr const char* kIconDir = "A:qorv_lvgl/assets/img/statusbar_icon/";
+// The file prefix of each slot's pictures.
+constexpr const char* kPrefixes[MSG_ICON_NUM] = {"online_", "rf_", "eth_", "ammeter_", "wifi_", "4g_"};
+// The slots in the order the bar applies a message: meter, card reader, Ethernet, Wi-Fi, 4G, server.
+constexpr int kApplyOrder[MSG_ICON_NUM] = {3, 1, 2, 4, 5, 0};
 
-// One icon slot: its widget, the file prefix of its pictures and its x position in the bar.
-struct IconSlot {
-    lv_obj_t** widget;
-    const char* prefix;
-    lv_coord_t x;
+// An icon of 36 x 29 at x in the bar.
+constexpr ui_widget_t icon_row(lv_obj_t** obj, lv_coord_t x) {
+    ui_widget_t row{obj, UI_IMG, 36, 29, x, 0};
+    row.anchor = LV_ALIGN_TOP_LEFT;
+    return row;
+}
+
+// The icons in creation order, which decides which one draws above another, then the clock.
+constexpr ui_widget_t kWidgets[] = {
+    icon_row(&ui_server_icon, 80),
+    icon_row(&ui_nfc_icon, 40),
+    icon_row(&ui_wan_icon, 120),
+    icon_row(&ui_lte_icon, 160),
+    icon_row(&ui_wifi_icon, 200),
+    icon_row(&ui_ammter_icon, 0),
+    {&ui_clock_text, UI_LABEL, LV_SIZE_CONTENT, LV_SIZE_CONTENT, -10, -2, "18:00", FONT_SANS_12,
+     LV_TEXT_ALIGN_AUTO, 0, nullptr, LV_ALIGN_RIGHT_MID},
 };
+// The widget of each slot.
+lv_obj_t** const kSlotIcons[MSG_ICON_NUM] = {&ui_server_icon, &ui_nfc_icon,  &ui_wan_icon,
+                                             &ui_ammter_icon, &ui_wifi_icon, &ui_lte_icon};
 
-constexpr std::array<IconSlot, kIconNum> kSlots = {{
-    {&ui_server_icon, "online_", 80},
-    {&ui_nfc_icon, "rf_", 40},
-    {&ui_wan_icon, "eth_", 120},
-    {&ui_ammter_icon, "ammeter_", 0},
-    {&ui_wifi_icon, "wifi_", 200},
-    {&ui_lte_icon, "4g_", 160},
-}};
-
-// The items of global.drvPointInfo, in the order the bar applies them.
-struct IconItem {
-    const char* key;
-    int slot;
-};
-
-constexpr std::array<IconItem, kIconNum> kItems = {{
-    {"meterFault", 3},
-    {"rfFault", 1},
-    {"ethStatus", 2},
-    {"wifiStatus", 4},
-    {"m4gStatus", 5},
-    {"online", 0},
-}};
-
-// The icons are created in this order; it decides which one draws above another.
-constexpr std::array<int, kIconNum> kCreationOrder = {0, 1, 2, 5, 4, 3};
-
-constexpr int32_t ICON_OFF = 0;
 constexpr int32_t ICON_ON = 1;
 constexpr int32_t ICON_ERR = 2;
 
 // Time zones come in quarter hours; 48 is UTC.
 constexpr int kTimezoneUtc = 48;
 
-int32_t s_icon_all_statu[kIconNum] = {};
+int32_t s_icon_all_statu[MSG_ICON_NUM] = {};
 uint8_t ui_statusbar_current_show_statu = 1;
 uint8_t ui_statusbar_stored_show_statu = 1;
 
@@ -79,35 +68,12 @@ const char* state_suffix(int32_t state) {
 
 void show_picture(int slot, int32_t state) {
     char path[256] = {};
-    std::snprintf(path, sizeof(path), "%s%s%s", kIconDir, kSlots[size_t(slot)].prefix, state_suffix(state));
-    lv_img_set_src(*kSlots[size_t(slot)].widget, path);
+    std::snprintf(path, sizeof(path), "%s%s%s", kIconDir, kPrefixes[slot], state_suffix(state));
+    lv_img_set_src(*kSlotIcons[slot], path);
 }
 
-lv_obj_t* icon_create(lv_coord_t x) {
-    lv_obj_t* icon = lv_img_create(ui_statusbar);
-    lv_obj_set_size(icon, 36, 29);
-    lv_obj_set_pos(icon, x, 0);
-    lv_obj_add_flag(icon, LV_OBJ_FLAG_ADV_HITTEST);
-    lv_obj_clear_flag(icon, LV_OBJ_FLAG_SCROLLABLE);
-    return icon;
-}
-
-void apply_show(uint8_t show) {
-    if (show == 0)
-        lv_obj_add_flag(ui_statusbar, LV_OBJ_FLAG_HIDDEN);
-    else
-        lv_obj_clear_flag(ui_statusbar, LV_OBJ_FLAG_HIDDEN);
-}
-
-// An absent or non-numeric time zone counts as UTC; an explicit number keeps its low 8 bits, signed.
-int timezone_quarters(const cJSON* root) {
-    const char* path = "global.sysconfigInfo.timezone";
-    if (!cJSON_IsNumber(msg_item(root, path))) return kTimezoneUtc;
-    return msg_i8(root, path);
-}
-
-void show_clock(const cJSON* root) {
-    const int64_t local = msg_now() + int64_t(timezone_quarters(root) - kTimezoneUtc) * 900;
+void show_clock(int8_t timezone) {
+    const int64_t local = msg_now() + int64_t(timezone - kTimezoneUtc) * 900;
     const time_t t = static_cast<time_t>(local);
     struct tm tm_local = {};
     if (gmtime_r(&t, &tm_local) == nullptr) return;
@@ -126,38 +92,18 @@ void ui_statusbar_init(void) {
     lv_obj_set_style_bg_opa(ui_statusbar, 255, LV_PART_MAIN | LV_STATE_DEFAULT);
     lv_obj_set_style_border_width(ui_statusbar, 0, LV_PART_MAIN | LV_STATE_DEFAULT);
     lv_obj_set_style_pad_all(ui_statusbar, 0, LV_PART_MAIN | LV_STATE_DEFAULT);
-
-    for (int slot : kCreationOrder) *kSlots[size_t(slot)].widget = icon_create(kSlots[size_t(slot)].x);
-
-    ui_clock_text = ui_label_create(ui_statusbar, LV_SIZE_CONTENT, LV_SIZE_CONTENT, 0, 0, "18:00");
-    lv_obj_align(ui_clock_text, LV_ALIGN_RIGHT_MID, -10, -2);
-
-    for (int slot = 0; slot < kIconNum; slot++) show_picture(slot, s_icon_all_statu[slot]);
-    ui_label_set_font(ui_clock_text, 0);
+    ui_widgets_create(ui_statusbar, kWidgets);
+    for (int slot = 0; slot < MSG_ICON_NUM; slot++) show_picture(slot, s_icon_all_statu[slot]);
 }
 
-void ui_statusbar_set_data(const cJSON* root) {
-    const cJSON* points = msg_item(root, "global.drvPointInfo");
-    show_clock(root);
-    for (const IconItem& item : kItems) ui_statusbar_judge_icon_status(msg_item(points, item.key), item.slot);
-}
-
-void ui_statusbar_judge_icon_status(const cJSON* item, int slot) {
-    int32_t state = ICON_OFF; // also for a missing item
-    if (cJSON_IsBool(item)) {
-        // Fault items: no fault shows the "on" picture, a fault the "err" picture.
-        state = cJSON_IsTrue(item) ? ICON_ERR : ICON_ON;
-    } else if (cJSON_IsNumber(item)) {
-        const int32_t value = msg_low_u8(msg_to_u32(cJSON_GetNumberValue(item)));
-        state = (value == ICON_ON || value == ICON_ERR) ? value : ICON_OFF;
-    } else if (item != nullptr) {
-        return; // a text, object, array or null keeps the icon as it is
-    }
-    ui_statusbar_set_icon(slot, state);
+void ui_statusbar_set_data(const msg_status_t* msg) {
+    show_clock(msg->timezone);
+    for (int slot : kApplyOrder)
+        if (msg->icons[slot] != MSG_ICON_KEEP) ui_statusbar_set_icon(slot, msg->icons[slot]);
 }
 
 void ui_statusbar_set_icon(int slot, int32_t state) {
-    if (slot < 0 || slot >= kIconNum) return;
+    if (slot < 0 || slot >= MSG_ICON_NUM) return;
     // The state is stored first: a picture that fails to load is not retried until the state changes.
     if (s_icon_all_statu[slot] == state) return;
     s_icon_all_statu[slot] = state;
@@ -168,11 +114,11 @@ void ui_statusbar_set_show(uint8_t show) {
     if (show == ui_statusbar_current_show_statu) return;
     ui_statusbar_stored_show_statu = ui_statusbar_current_show_statu;
     ui_statusbar_current_show_statu = show;
-    apply_show(show);
+    ui_obj_set_hidden(ui_statusbar, show == 0);
 }
 
 void ui_statusbar_restore_show(void) {
     ui_statusbar_current_show_statu = ui_statusbar_stored_show_statu;
     LV_LOG_USER("RESTORE statusbar show  =  %d", ui_statusbar_current_show_statu);
-    apply_show(ui_statusbar_current_show_statu);
+    ui_obj_set_hidden(ui_statusbar, ui_statusbar_current_show_statu == 0);
 }

@@ -1,43 +1,28 @@
 #include "ui/ui_suspended_ev/ui_suspended_ev.h"
 
 #include "ui/ui_common.h"
-#include "ui/ui_statusbar/ui_statusbar.h"
 
 lv_obj_t* ui_suspended_ev;
 lv_obj_t* ui_suspended_ev_img;
 lv_obj_t* ui_suspended_ev_explanation_lable;
 
-void ui_suspended_ev_screen_init(void) {
-    ui_suspended_ev = ui_screen_create();
-    ui_suspended_ev_img = ui_image_create(ui_suspended_ev, 100, 120, -95, -10);
-    ui_suspended_ev_explanation_lable =
-        ui_label_create(ui_suspended_ev, 170, LV_SIZE_CONTENT, 0, 20, "Suspended by EV");
-    lv_label_set_recolor(ui_suspended_ev_explanation_lable, true);
-    lv_obj_set_style_text_align(ui_suspended_ev_explanation_lable, LV_TEXT_ALIGN_LEFT,
-                                LV_PART_MAIN | LV_STATE_DEFAULT);
-}
+namespace {
 
-lv_obj_t* ui_suspended_ev_init(void) {
-    ui_suspended_ev_screen_init();
-    lv_obj_set_x(ui_suspended_ev_explanation_lable, 10);
-    lv_img_set_src(ui_suspended_ev_img, "A:qorv_lvgl/assets/img/misc_icon/charge_suspend.png");
-    ui_label_set_font(ui_suspended_ev_explanation_lable, 4);
-    return ui_suspended_ev;
-}
+constexpr ui_widget_t kWidgets[] = {
+    {&ui_suspended_ev_img, UI_IMG, 100, 120, -95, -10, "A:qorv_lvgl/assets/img/misc_icon/charge_suspend.png"},
+    {&ui_suspended_ev_explanation_lable, UI_LABEL, 170, LV_SIZE_CONTENT, 10, 20, "s_suspended_by_ev",
+     FONT_SANS_20, LV_TEXT_ALIGN_LEFT, UI_KEY | UI_RECOLOR},
+};
 
-void ui_suspended_ev_onshow(void) {
-    ui_statusbar_set_show(1);
-}
+} // namespace
 
-void ui_suspended_ev_onhide(void) {
-    ui_statusbar_restore_show();
-}
+UI_ROWS_SCREEN(suspended_ev, kWidgets, 1)
 
-// The text is the same whatever the message holds.
-void ui_suspended_ev_set_data(const cJSON*) {
-    ui_label_set_key(ui_suspended_ev_explanation_lable, "s_suspended_by_ev");
+// The text is written again for every status message; the message itself is not read.
+void ui_suspended_ev_set_data(const msg_status_t*) {
+    ui_suspended_ev_language_changed();
 }
 
 void ui_suspended_ev_language_changed(void) {
-    ui_label_set_key(ui_suspended_ev_explanation_lable, "s_suspended_by_ev");
+    ui_widgets_set_texts(kWidgets);
 }

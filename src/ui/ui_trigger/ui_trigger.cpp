@@ -2,10 +2,8 @@
 
 #include <array>
 #include <cstdint>
-#include <string_view>
 
 #include "i18n/lv_i18n.h"
-#include "msg/msg.h"
 #include "ui/ui_common.h"
 
 lv_obj_t* ui_trigger_panel;
@@ -27,7 +25,7 @@ enum : uint8_t {
 };
 
 struct TriggerCommand {
-    std::string_view code;
+    const char* code;
     uint8_t state;
 };
 
@@ -42,24 +40,19 @@ constexpr std::array<TriggerCommand, 5> kCommands = {{
 
 // Prompt pictures and texts by Msg; null means no picture. The inform texts go through the
 // translations, so "ERROR" (no key) and "" come back unchanged.
-constexpr std::array<const char*, 7> PROMPT_IMG_PATH = {
-    nullptr,
-    "A:qorv_lvgl/assets/img/misc_icon/red_fill_X.png",
-    "A:qorv_lvgl/assets/img/misc_icon/red_fill_exclaim.png",
-    "A:qorv_lvgl/assets/img/misc_icon/red_X.png",
-    "A:qorv_lvgl/assets/img/misc_icon/green_hook.png",
-    "A:qorv_lvgl/assets/img/misc_icon/gray_stop.png",
-    nullptr,
+struct Prompt {
+    const char* img_path;
+    const char* inform;
 };
-constexpr std::array<const char*, 7> PROMPT_INFORM = {
-    "",
-    "s_fail_to_start_charging",
-    "s_fault_found_stop_charging",
-    "s_not_permit",
-    "s_rfid_card_activated",
-    "s_rfid_card_deactivated",
-    "ERROR",
-};
+constexpr std::array<Prompt, 7> PROMPTS = {{
+    {nullptr, ""},
+    {"A:qorv_lvgl/assets/img/misc_icon/red_fill_X.png", "s_fail_to_start_charging"},
+    {"A:qorv_lvgl/assets/img/misc_icon/red_fill_exclaim.png", "s_fault_found_stop_charging"},
+    {"A:qorv_lvgl/assets/img/misc_icon/red_X.png", "s_not_permit"},
+    {"A:qorv_lvgl/assets/img/misc_icon/green_hook.png", "s_rfid_card_activated"},
+    {"A:qorv_lvgl/assets/img/misc_icon/gray_stop.png", "s_rfid_card_deactivated"},
+    {nullptr, "ERROR"},
+}};
 
 // Reasons of a failed authorisation by Msg.
 constexpr std::array<const char*, 5> AUTH_REASON = {
@@ -88,48 +81,24 @@ void trigger_timer(lv_timer_t* timer) {
     s_trigger_time_counter--;
 }
 
-// A null path leaves the picture out.
-void set_picture(const char* path) {
-    if (path == nullptr) {
-        lv_obj_add_flag(ui_trigger_img, LV_OBJ_FLAG_HIDDEN);
-        return;
-    }
-    lv_obj_clear_flag(ui_trigger_img, LV_OBJ_FLAG_HIDDEN);
-    lv_img_set_src(ui_trigger_img, path);
-}
-
-// The overlay's text lines: the inform text as given, the reason line from a key (null: empty).
-void set_texts(const char* inform, const char* reason_key) {
+// The overlay's content: a picture (null: none), the inform text, the reason line from a translation
+// key (null: empty) and the progress figure (negative: hidden).
+void show(const char* picture, const char* inform, const char* reason_key, int percent) {
+    ui_obj_set_hidden(ui_trigger_img, picture == nullptr);
+    if (picture != nullptr) lv_img_set_src(ui_trigger_img, picture);
     lv_label_set_text(ui_trigger_inform_label, inform);
     lv_label_set_text(ui_trigger_reason_label, reason_key != nullptr ? lv_i18n_get_text(reason_key) : "");
+    ui_obj_set_hidden(ui_trigger_process_label, percent < 0);
+    if (percent >= 0) lv_label_set_text_fmt(ui_trigger_process_label, "%d%%", percent);
 }
 
-void show_progress(const char* picture, const char* inform_key, uint8_t percent) {
-    set_picture(picture);
-    set_texts(lv_i18n_get_text(inform_key), nullptr);
-    lv_obj_clear_flag(ui_trigger_process_label, LV_OBJ_FLAG_HIDDEN);
-    lv_label_set_text_fmt(ui_trigger_process_label, "%d%%", int(percent));
-}
-
-void show_prompt(uint8_t index) {
-    const bool known = index < PROMPT_INFORM.size();
-    set_picture(known ? PROMPT_IMG_PATH[index] : nullptr);
-    set_texts(known ? lv_i18n_get_text(PROMPT_INFORM[index]) : "", nullptr);
-    lv_obj_add_flag(ui_trigger_process_label, LV_OBJ_FLAG_HIDDEN);
-}
-
-void show_auth(uint8_t index) {
-    set_picture(kAuthImg);
-    set_texts(lv_i18n_get_text("s_invalid_auth"), index < AUTH_REASON.size() ? AUTH_REASON[index] : nullptr);
-    lv_obj_add_flag(ui_trigger_process_label, LV_OBJ_FLAG_HIDDEN);
-}
-
-// Any other index keeps the colour the panel has.
-void show_test(uint8_t index) {
-    if (index >= TEST_COLOR.size()) return;
-    lv_obj_set_style_bg_color(ui_trigger_panel, lv_color_hex(TEST_COLOR[index]),
-                              LV_PART_MAIN | LV_STATE_DEFAULT);
-}
+// The labels keep the runtime's default text until a message writes them.
+constexpr ui_widget_t kWidgets[] = {
+    {&ui_trigger_img, UI_IMG, LV_SIZE_CONTENT, LV_SIZE_CONTENT, 0, -20},
+    {&ui_trigger_inform_label, UI_LABEL, LV_SIZE_CONTENT, LV_SIZE_CONTENT, 0, 30, nullptr, FONT_SANS_20},
+    {&ui_trigger_reason_label, UI_LABEL, 310, 25, 0, 70, nullptr, UI_FONT_THEME, LV_TEXT_ALIGN_CENTER},
+    {&ui_trigger_process_label, UI_LABEL, 60, 20, 130, 100, nullptr, FONT_SANS_14, LV_TEXT_ALIGN_LEFT},
+};
 
 } // namespace
 
@@ -142,19 +111,7 @@ lv_obj_t* ui_trigger_init(void) {
     lv_obj_set_style_bg_color(ui_trigger_panel, lv_color_hex(0x000000), LV_PART_MAIN | LV_STATE_DEFAULT);
     lv_obj_set_style_bg_opa(ui_trigger_panel, 255, LV_PART_MAIN | LV_STATE_DEFAULT);
     lv_obj_set_style_border_side(ui_trigger_panel, LV_BORDER_SIDE_NONE, LV_PART_MAIN | LV_STATE_DEFAULT);
-
-    // The labels keep their default text (null) until a message writes them.
-    ui_trigger_img = ui_image_create(ui_trigger_panel, LV_SIZE_CONTENT, LV_SIZE_CONTENT, 0, -20);
-    ui_trigger_inform_label =
-        ui_label_create(ui_trigger_panel, LV_SIZE_CONTENT, LV_SIZE_CONTENT, 0, 30, nullptr);
-    ui_label_set_font(ui_trigger_inform_label, 4);
-    ui_trigger_reason_label = ui_label_create(ui_trigger_panel, 310, 25, 0, 70, nullptr);
-    lv_obj_set_style_text_align(ui_trigger_reason_label, LV_TEXT_ALIGN_CENTER,
-                                LV_PART_MAIN | LV_STATE_DEFAULT);
-    ui_trigger_process_label = ui_label_create(ui_trigger_panel, 60, 20, 130, 100, nullptr);
-    ui_label_set_font(ui_trigger_process_label, 1);
-    lv_obj_set_style_text_align(ui_trigger_process_label, LV_TEXT_ALIGN_LEFT,
-                                LV_PART_MAIN | LV_STATE_DEFAULT);
+    ui_widgets_create(ui_trigger_panel, kWidgets);
     lv_obj_set_style_bg_color(ui_trigger_process_label, lv_color_hex(0x000000),
                               LV_PART_MAIN | LV_STATE_DEFAULT);
     lv_obj_set_style_bg_opa(ui_trigger_process_label, 255, LV_PART_MAIN | LV_STATE_DEFAULT);
@@ -165,44 +122,48 @@ lv_obj_t* ui_trigger_init(void) {
     return ui_trigger_panel;
 }
 
-void ui_trigger_set_data(const cJSON* root) {
+void ui_trigger_set_data(const msg_trigger_t* msg) {
     // A Trigger that is not a text is logged as empty and matches no command.
-    const char* trigger = msg_text(root, "Trigger");
-    const char* logged = trigger != nullptr ? trigger : "";
+    const char* logged = msg->command != nullptr ? msg->command : "";
     LV_LOG_USER("TRIGGER %s", logged);
 
     // An absent count leaves a running count-down alone; 0 lets the next tick hide the overlay.
-    if (msg_item(root, "seconds") != nullptr) {
-        s_trigger_time_counter = msg_u16(root, "seconds");
+    if (msg->has_seconds) {
+        s_trigger_time_counter = msg->seconds;
         if (s_trigger_time_counter != 0) {
             LV_LOG_USER("Set trigger timer and start it");
             lv_timer_resume(s_trigger_timer);
         }
     }
 
-    const size_t row = ui_code_find<TriggerCommand>(kCommands, trigger);
+    const size_t row = ui_code_find<TriggerCommand>(kCommands, msg->command);
     if (row == kCommands.size()) {
         LV_LOG_ERROR("ERROR TRIGGER: unknown command:%s", logged);
         lv_obj_add_flag(ui_trigger_panel, LV_OBJ_FLAG_HIDDEN);
         return;
     }
     s_trigger_cur_state = kCommands[row].state;
-    const uint8_t index = msg_u8(root, "Msg");
+    const uint8_t index = msg->index;
     switch (s_trigger_cur_state) {
     case TRIGGER_DOWNLOADING:
-        show_progress(kDownloadImg, "s_downloading", msg_u8(root, "percent"));
+        show(kDownloadImg, lv_i18n_get_text("s_downloading"), nullptr, msg->percent);
         break;
     case TRIGGER_INSTALLING:
-        show_progress(kInstallImg, "s_auto_upgrade", msg_u8(root, "percent"));
+        show(kInstallImg, lv_i18n_get_text("s_auto_upgrade"), nullptr, msg->percent);
         break;
-    case TRIGGER_PROMPT:
-        show_prompt(index);
+    case TRIGGER_PROMPT: {
+        const Prompt prompt = index < PROMPTS.size() ? PROMPTS[index] : Prompt{nullptr, ""};
+        show(prompt.img_path, lv_i18n_get_text(prompt.inform), nullptr, -1);
         break;
+    }
     case TRIGGER_AUTH:
-        show_auth(index);
+        show(kAuthImg, lv_i18n_get_text("s_invalid_auth"),
+             index < AUTH_REASON.size() ? AUTH_REASON[index] : nullptr, -1);
         break;
-    case TRIGGER_TEST:
-        show_test(index);
+    case TRIGGER_TEST: // any other index keeps the colour the panel has
+        if (index < TEST_COLOR.size())
+            lv_obj_set_style_bg_color(ui_trigger_panel, lv_color_hex(TEST_COLOR[index]),
+                                      LV_PART_MAIN | LV_STATE_DEFAULT);
         break;
     }
     lv_obj_clear_flag(ui_trigger_panel, LV_OBJ_FLAG_HIDDEN);

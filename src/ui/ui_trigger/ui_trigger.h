@@ -3,9 +3,8 @@
 // test) and that hides again after a count-down or on an unknown command.
 #pragma once
 
-#include <cjson/cJSON.h>
-
 #include "lvgl.h"
+#include "msg/msg.h"
 
 extern lv_obj_t* ui_trigger_panel;
 extern lv_obj_t* ui_trigger_img;
@@ -17,4 +16,4 @@ extern lv_obj_t* ui_trigger_process_label;
 // after the status bar exists, so the overlay covers it.
 lv_obj_t* ui_trigger_init(void);
 // Shows the overlay for a trigger message, or hides it for an unknown command.
-void ui_trigger_set_data(const cJSON* root);
+void ui_trigger_set_data(const msg_trigger_t* msg);

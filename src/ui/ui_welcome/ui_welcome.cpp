@@ -16,21 +16,22 @@ constexpr uint8_t kLastCount = 99;
 uint8_t s_welcome_fake_process_count = 0;
 lv_timer_t* s_welcome_fake_process_timer = nullptr;
 
+// The figure sits near the picture's lower right corner, clipped to the picture.
+constexpr ui_widget_t kWidgets[] = {
+    {&ui_welcome_img, UI_IMG, 320, 240, 0, 0, "A:qorv_lvgl/assets/img/misc_icon/welcome.png"},
+    {&ui_welcome_loading_label, UI_LABEL, LV_SIZE_CONTENT, LV_SIZE_CONTENT, 130, 100, "", FONT_SANS_14,
+     LV_TEXT_ALIGN_AUTO, 0, &ui_welcome_img},
+};
+
 } // namespace
 
 void ui_welcome_screen_init(void) {
     ui_welcome = ui_screen_create();
-    ui_welcome_img = ui_image_create(ui_welcome, 320, 240, 0, 0);
-    // Near the picture's lower right corner, clipped to the picture.
-    ui_welcome_loading_label =
-        ui_label_create(ui_welcome_img, LV_SIZE_CONTENT, LV_SIZE_CONTENT, 130, 100, "1 %");
+    ui_widgets_create(ui_welcome, kWidgets);
 }
 
 lv_obj_t* ui_welcome_init(void) {
     ui_welcome_screen_init();
-    lv_img_set_src(ui_welcome_img, "A:qorv_lvgl/assets/img/misc_icon/welcome.png");
-    ui_label_set_font(ui_welcome_loading_label, 1);
-    lv_label_set_text(ui_welcome_loading_label, "");
     s_welcome_fake_process_timer = lv_timer_create(welcome_fake_process, kStepPeriodMs, nullptr);
     return ui_welcome;
 }
@@ -48,7 +49,7 @@ void ui_welcome_onhide(void) {
     lv_timer_pause(s_welcome_fake_process_timer);
 }
 
-void ui_welcome_set_data(const cJSON*) {}
+void ui_welcome_set_data(const msg_status_t*) {}
 
 void ui_welcome_language_changed(void) {}
 

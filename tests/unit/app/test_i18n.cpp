@@ -7,6 +7,7 @@
 #include <cstring>
 #include <filesystem>
 #include <iterator>
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -16,8 +17,8 @@
 
 namespace {
 
-const lv_i18n_lang_t* const kAllLangs[] = {&en_us_lang, &de_de_lang, &el_gr_lang, &es_es_lang, &fi_fi_lang,
-                                           &fr_fr_lang, &it_it_lang, &nl_nl_lang, &ru_ru_lang};
+const char* const kLocales[] = {"en-US", "de-DE", "el-GR", "es-ES", "fi-FI",
+                                "fr-FR", "it-IT", "nl-NL", "ru-RU"};
 
 // Keys whose text is the English one in every language: codes and formats that read the same anywhere.
 const char* const kEnglishEverywhere[] = {
@@ -53,15 +54,10 @@ const char* const kEnglishEverywhere[] = {
     "s_pe_wiring",
 };
 
-size_t table_size(const lv_i18n_phrase_t* t) {
-    size_t n = 0;
-    while (t[n].key != nullptr || t[n].text != nullptr) n++;
-    return n;
-}
-
-const char* table_text(const lv_i18n_phrase_t* t, const char* key) {
-    for (; t->key != nullptr; t++)
-        if (std::strcmp(t->key, key) == 0) return t->text;
+// The record of a locale in the program's pack.
+const lv_i18n_lang_t* lang_of(const char* locale) {
+    for (const lv_i18n_language_pack_t* l = lv_i18n_language_pack; *l != nullptr; l++)
+        if (std::strcmp((*l)->locale_name, locale) == 0) return *l;
     return nullptr;
 }
 
@@ -109,64 +105,43 @@ TEST(I18n, NothingIsCurrentBeforeInit) {
 }
 
 TEST(I18n, PackHoldsNineLanguagesInOrder) {
-    const char* const names[] = {"en-US", "de-DE", "el-GR", "es-ES", "fi-FI",
-                                 "fr-FR", "it-IT", "nl-NL", "ru-RU"};
     for (size_t i = 0; i < 9; i++) {
         ASSERT_NE(lv_i18n_language_pack[i], nullptr);
-        EXPECT_EQ(lv_i18n_language_pack[i], kAllLangs[i]);
-        EXPECT_STREQ(lv_i18n_language_pack[i]->locale_name, names[i]);
+        EXPECT_STREQ(lv_i18n_language_pack[i]->locale_name, kLocales[i]);
+        for (const lv_i18n_phrase_t* plural : lv_i18n_language_pack[i]->plurals) EXPECT_EQ(plural, nullptr);
     }
     EXPECT_EQ(lv_i18n_language_pack[9], nullptr);
 }
 
-TEST(I18n, EveryLanguageHasTheSameKeysInTheSameOrder) {
-    const lv_i18n_phrase_t* en = en_us_singulars;
-    ASSERT_EQ(table_size(en), 82u);
-    std::set<std::string> seen;
-    for (size_t i = 0; i < 82; i++) {
-        EXPECT_EQ(std::strncmp(en[i].key, "s_", 2), 0) << en[i].key;
-        EXPECT_TRUE(seen.insert(en[i].key).second) << "duplicate key " << en[i].key;
+// English has all 82 keys once; every other language has a text for each, its own or, for the codes
+// and formats that read the same anywhere, the English one.
+TEST(I18n, EveryKeyInEveryLanguage) {
+    ASSERT_EQ(lv_i18n_init(lv_i18n_language_pack), 0);
+    const lv_i18n_phrase_t* en = lv_i18n_language_pack[0]->singulars;
+    std::set<std::string> keys;
+    for (const lv_i18n_phrase_t* p = en; p->key != nullptr; p++) {
+        EXPECT_EQ(std::strncmp(p->key, "s_", 2), 0) << p->key;
+        EXPECT_TRUE(keys.insert(p->key).second) << "duplicate key " << p->key;
     }
-    for (const lv_i18n_lang_t* lang : kAllLangs) {
-        SCOPED_TRACE(lang->locale_name);
-        ASSERT_EQ(table_size(lang->singulars), 82u);
-        for (size_t i = 0; i < 82; i++) {
-            EXPECT_STREQ(lang->singulars[i].key, en[i].key) << "position " << i;
-            EXPECT_NE(lang->singulars[i].text, nullptr) << en[i].key;
-        }
-        for (const lv_i18n_phrase_t* plural : lang->plurals) EXPECT_EQ(plural, nullptr);
-        EXPECT_NE(lang->plural_fn, nullptr);
-    }
-}
-
-// Which keys keep the English text is fixed; every other text is translated.
-TEST(I18n, OnlyTheCodeKeysStayEnglish) {
-    struct Expect {
-        const lv_i18n_lang_t* lang;
-        std::set<std::string> also_english;
+    ASSERT_EQ(keys.size(), 82u);
+    const std::set<std::string> everywhere(std::begin(kEnglishEverywhere), std::end(kEnglishEverywhere));
+    const std::map<std::string, std::set<std::string>> also_english = {
+        {"de-DE", {"s_hard_reset", "s_soft_reset"}},
+        {"fi-FI", {"s_hard_reset", "s_soft_reset"}},
+        {"nl-NL", {"s_hard_reset", "s_soft_reset", "s_downloading"}},
     };
-    const Expect expects[] = {
-        {&de_de_lang, {"s_hard_reset", "s_soft_reset"}},
-        {&el_gr_lang, {}},
-        {&es_es_lang, {}},
-        {&fi_fi_lang, {"s_hard_reset", "s_soft_reset"}},
-        {&fr_fr_lang, {}},
-        {&it_it_lang, {}},
-        {&nl_nl_lang, {"s_hard_reset", "s_soft_reset", "s_downloading"}},
-        {&ru_ru_lang, {}},
-    };
-    std::set<std::string> everywhere(std::begin(kEnglishEverywhere), std::end(kEnglishEverywhere));
-    ASSERT_EQ(everywhere.size(), 30u);
-    for (const Expect& e : expects) {
-        SCOPED_TRACE(e.lang->locale_name);
-        for (const lv_i18n_phrase_t* p = e.lang->singulars; p->key != nullptr; p++) {
-            const bool english = everywhere.count(p->key) || e.also_english.count(p->key);
-            const char* en = table_text(en_us_singulars, p->key);
-            ASSERT_NE(en, nullptr) << p->key;
-            if (english)
-                EXPECT_STREQ(p->text, en) << p->key;
-            else
-                EXPECT_STRNE(p->text, en) << p->key << " is not translated";
+    for (const char* locale : kLocales) {
+        SCOPED_TRACE(locale);
+        for (const lv_i18n_phrase_t* p = lang_of(locale)->singulars; p->key != nullptr; p++)
+            EXPECT_TRUE(keys.count(p->key)) << p->key << " is no English key";
+        for (const std::string& key : keys) {
+            ASSERT_EQ(lv_i18n_set_locale("en-US"), 0);
+            const std::string english = lv_i18n_get_text(key.c_str());
+            ASSERT_EQ(lv_i18n_set_locale(locale), 0);
+            const bool same =
+                everywhere.count(key) || (also_english.count(locale) && also_english.at(locale).count(key));
+            EXPECT_EQ(lv_i18n_get_text(key.c_str()) == english, same || std::strcmp(locale, "en-US") == 0)
+                << key;
         }
     }
 }
@@ -241,6 +216,8 @@ TEST(I18n, PluralCategories) {
     const uint8_t one = LV_I18N_PLURAL_TYPE_ONE, few = LV_I18N_PLURAL_TYPE_FEW;
     const uint8_t many = LV_I18N_PLURAL_TYPE_MANY, other = LV_I18N_PLURAL_TYPE_OTHER;
 
+    auto ru_ru_plural_fn = lang_of("ru-RU")->plural_fn;
+    auto fr_fr_plural_fn = lang_of("fr-FR")->plural_fn;
     for (int32_t n : {1, 21, 101, -1, -21}) EXPECT_EQ(ru_ru_plural_fn(n), one) << n;
     for (int32_t n : {2, 3, 4, 22, 104, -3}) EXPECT_EQ(ru_ru_plural_fn(n), few) << n;
     for (int32_t n : {0, 5, 11, 12, 13, 14, 111, 112, 25, 100, -5}) EXPECT_EQ(ru_ru_plural_fn(n), many) << n;
@@ -249,10 +226,8 @@ TEST(I18n, PluralCategories) {
     for (int32_t n : {0, 1, -1}) EXPECT_EQ(fr_fr_plural_fn(n), one) << n;
     for (int32_t n : {2, -2, 100}) EXPECT_EQ(fr_fr_plural_fn(n), other) << n;
 
-    uint8_t (*const one_only[])(int32_t) = {en_us_plural_fn, de_de_plural_fn, el_gr_plural_fn,
-                                            es_es_plural_fn, fi_fi_plural_fn, it_it_plural_fn,
-                                            nl_nl_plural_fn};
-    for (auto fn : one_only) {
+    for (const char* locale : {"en-US", "de-DE", "el-GR", "es-ES", "fi-FI", "it-IT", "nl-NL"}) {
+        auto fn = lang_of(locale)->plural_fn;
         EXPECT_EQ(fn(1), one);
         EXPECT_EQ(fn(-1), one);
         for (int32_t n : {0, 2, 11, 21, -2, INT32_MIN}) EXPECT_EQ(fn(n), other) << n;
@@ -266,7 +241,8 @@ void expect_font_covers_all_texts(const std::string& path) {
     FT_Face face = nullptr;
     ASSERT_EQ(FT_Init_FreeType(&lib), 0);
     ASSERT_EQ(FT_New_Face(lib, path.c_str(), 0, &face), 0) << path;
-    for (const lv_i18n_lang_t* lang : kAllLangs) {
+    for (const char* locale : kLocales) {
+        const lv_i18n_lang_t* lang = lang_of(locale);
         for (const lv_i18n_phrase_t* p = lang->singulars; p->key != nullptr; p++) {
             const std::vector<uint32_t> cps = code_points(p->text);
             EXPECT_FALSE(cps.empty()) << lang->locale_name << " " << p->key << ": empty or not UTF-8";
@@ -279,13 +255,11 @@ void expect_font_covers_all_texts(const std::string& path) {
     FT_Done_FreeType(lib);
 }
 
-TEST(I18nFonts, MonospaceFontHasEveryCharacter) {
-    expect_font_covers_all_texts(std::string(SD_BUILD_DIR) + "/qorv_lvgl/assets/font/UbuntuMono-B.ttf");
-}
-
-TEST(I18nFonts, SansFontHasEveryCharacter) {
-    expect_font_covers_all_texts(std::string(SD_BUILD_DIR) +
-                                 "/qorv_lvgl/assets/font/HarmonyOS_Sans_Regular.ttf");
+TEST(I18nFonts, BothFontsHaveEveryCharacter) {
+    for (const char* font : {"UbuntuMono-B.ttf", "HarmonyOS_Sans_Regular.ttf"}) {
+        SCOPED_TRACE(font);
+        expect_font_covers_all_texts(std::string(SD_BUILD_DIR) + "/qorv_lvgl/assets/font/" + font);
+    }
 }
 
 } // namespace

@@ -66,13 +66,14 @@ TEST(MsgNumbers, EveryReaderFollowsTheConversionRule) {
         SCOPED_TRACE(json);
         Doc doc(json);
         ASSERT_NE(doc.root, nullptr);
-        EXPECT_EQ(msg_i32(doc.root, "v"), c.i32);
-        EXPECT_EQ(msg_u32(doc.root, "v"), c.u32);
-        EXPECT_EQ(msg_i16(doc.root, "v"), c.i16);
-        EXPECT_EQ(msg_u16(doc.root, "v"), c.u16);
-        EXPECT_EQ(msg_i8(doc.root, "v"), c.i8);
-        EXPECT_EQ(msg_u8(doc.root, "v"), c.u8);
-        EXPECT_EQ(msg_time(doc.root, "v"), c.time);
+        const double v = msg_number(doc.root, "v");
+        EXPECT_EQ(msg_to_i32(v), c.i32);
+        EXPECT_EQ(msg_to_u32(v), c.u32);
+        EXPECT_EQ(msg_low_i16(msg_to_i32(v)), c.i16);
+        EXPECT_EQ(msg_low_u16(msg_to_u32(v)), c.u16);
+        EXPECT_EQ(msg_low_i8(msg_to_i32(v)), c.i8);
+        EXPECT_EQ(msg_low_u8(msg_to_u32(v)), c.u8);
+        EXPECT_EQ(msg_to_i64(v), c.time);
     }
 }
 
@@ -97,9 +98,9 @@ TEST(MsgPaths, KeysIgnoreCaseAndArraysGoByPosition) {
     ASSERT_NE(doc.root, nullptr);
     EXPECT_STREQ(msg_text(doc.root, "conns[0].m1768Info.runState"), "S_K1K2ON");
     EXPECT_STREQ(msg_text(doc.root, "CONNS[0].M1768INFO.CONNSTATUS"), "Plug");
-    EXPECT_EQ(msg_u32(doc.root, "conns[1].x"), 2u);
-    EXPECT_EQ(msg_u32(doc.root, "global.userConfigInfo.swFunc"), 5u);
-    EXPECT_EQ(msg_i32(doc.root, "grid[1][0]"), 3);
+    EXPECT_EQ(msg_number(doc.root, "conns[1].x"), 2.0);
+    EXPECT_EQ(msg_number(doc.root, "global.userConfigInfo.swFunc"), 5.0);
+    EXPECT_EQ(msg_number(doc.root, "grid[1][0]"), 3.0);
     EXPECT_EQ(msg_number(doc.root, "n"), 7.0);
 
     // Nothing is found below missing items, beyond the end of arrays, or below items of the wrong type.
@@ -121,7 +122,7 @@ TEST(MsgPaths, KeysIgnoreCaseAndArraysGoByPosition) {
         SCOPED_TRACE(path);
         EXPECT_EQ(msg_item(doc.root, path), nullptr);
         EXPECT_EQ(msg_text(doc.root, path), nullptr);
-        EXPECT_EQ(msg_i32(doc.root, path), 0);
+        EXPECT_TRUE(std::isnan(msg_number(doc.root, path)));
     }
     // Text readers give nothing for other types.
     EXPECT_EQ(msg_text(doc.root, "n"), nullptr);
@@ -134,7 +135,76 @@ TEST(MsgPaths, ARootThatIsNoObjectHasNoKeys) {
     Doc text(R"("global")");
     EXPECT_EQ(msg_item(array.root, "global"), nullptr);
     EXPECT_EQ(msg_item(text.root, "global"), nullptr);
-    EXPECT_EQ(msg_i32(array.root, "[0].global"), 1); // positions still work on an array root
+    EXPECT_EQ(msg_number(array.root, "[0].global"), 1.0); // positions still work on an array root
+}
+
+// One status message read into the view: which value goes where, read by which rule.
+TEST(MsgRead, AStatusMessageIsReadOnce) {
+    Doc doc(R"({"GLOBAL":{"userConfigInfo":{"swFunc":5.7,"language":258},"sysconfigInfo":{"timezone":-200},
+        "drvPointInfo":{"online":true,"rfFault":false,"ethStatus":257,"meterFault":"1","wifiStatus":2},
+        "sessionPointInfo":{"ramdData":{"_errCode":"EVCommunicationError"}}},
+        "conns":[{"meterInfo":{"voltage":[67837,-1,2300.9],"current":[160],"Q":[0,0,0,123456.9]},
+        "m1768Info":{"runState":"S_K1K2ON","connStatus":"Plug","errCode":259},
+        "stateMngrInfo":{"runState":"Idle"},"reserveConnInfo":{"expireDate":4102444800.5},
+        "sessionConnInfo":{"ramData":{"_status":"Charging","_errCode":"GroundFailure","actualMeter":15234},
+        "saveData":{"_meterStart":120000,"_startTime":-5,"_stopReason":"Local"}},
+        "connConfig":{"connCode":"QV-1","connQR":"https://pay"}}]})");
+    msg_status_t m;
+    msg_trigger_t t;
+    ASSERT_FALSE(msg_read(doc.root, &m, &t));
+    EXPECT_TRUE(m.has_global && m.has_conns);
+    EXPECT_EQ(m.sw_func, 5u);
+    EXPECT_EQ(m.language, 2);
+    EXPECT_EQ(m.timezone, 56);
+    const int8_t icons[MSG_ICON_NUM] = {2, 1, 1, MSG_ICON_KEEP, 2, 0};
+    for (int slot = 0; slot < MSG_ICON_NUM; slot++) EXPECT_EQ(m.icons[slot], icons[slot]) << slot;
+    EXPECT_STREQ(m.point_err_code, "EVCommunicationError");
+    EXPECT_EQ(m.voltage[0], 2301);
+    EXPECT_EQ(m.voltage[1], -1);
+    EXPECT_EQ(m.voltage[2], 2300);
+    EXPECT_EQ(m.current[0], 160);
+    EXPECT_EQ(m.current[1], 0);
+    EXPECT_EQ(m.meter_q3, 123456.9);
+    EXPECT_EQ(m.meter_q3_wh, 123456);
+    EXPECT_STREQ(m.run_state, "S_K1K2ON");
+    EXPECT_STREQ(m.conn_status, "Plug");
+    EXPECT_EQ(m.local_stop_code, 3);
+    EXPECT_STREQ(m.manager_run_state, "Idle");
+    EXPECT_EQ(m.expire_date, 4102444800);
+    EXPECT_STREQ(m.status, "Charging");
+    EXPECT_STREQ(m.err_code, "GroundFailure");
+    EXPECT_EQ(m.actual_meter, 15234.0);
+    EXPECT_EQ(m.meter_start, 120000.0);
+    EXPECT_EQ(m.start_time, -5);
+    EXPECT_STREQ(m.stop_reason, "Local");
+    EXPECT_STREQ(m.conn_code, "QV-1");
+    EXPECT_STREQ(m.conn_qr, "https://pay");
+
+    // Without anything: no global, no conns, no language, the clock at UTC, every icon off.
+    Doc empty("{}");
+    ASSERT_FALSE(msg_read(empty.root, &m, &t));
+    EXPECT_FALSE(m.has_global || m.has_conns);
+    EXPECT_EQ(m.language, -1);
+    EXPECT_EQ(m.timezone, 48);
+    for (int8_t icon : m.icons) EXPECT_EQ(icon, 0);
+    EXPECT_TRUE(std::isnan(m.meter_q3) && std::isnan(m.actual_meter) && std::isnan(m.meter_start));
+    EXPECT_EQ(m.run_state, nullptr);
+}
+
+TEST(MsgRead, TriggerMessages) {
+    Doc doc(R"({"tRIGGER":"Prompt","Seconds":65836,"msg":260,"PERCENT":300})");
+    msg_status_t m;
+    msg_trigger_t t;
+    ASSERT_TRUE(msg_read(doc.root, &m, &t));
+    EXPECT_STREQ(t.command, "Prompt");
+    EXPECT_TRUE(t.has_seconds);
+    EXPECT_EQ(t.seconds, 300); // the low 16 bits
+    EXPECT_EQ(t.index, 4);
+    EXPECT_EQ(t.percent, 44);
+    Doc other(R"({"Trigger":5})");
+    ASSERT_TRUE(msg_read(other.root, &m, &t)); // a Trigger of any type makes a trigger message
+    EXPECT_EQ(t.command, nullptr);
+    EXPECT_FALSE(t.has_seconds);
 }
 
 TEST(MsgCodes, WholeStringsWithoutRegardToCase) {

@@ -11,7 +11,7 @@
 
 namespace {
 
-struct BmpSpec {
+struct BmpFile {
     int32_t width;
     int32_t height; // negative: top-down
     uint16_t bpp;
@@ -23,7 +23,7 @@ void put32(std::vector<uint8_t>& b, size_t at, uint32_t v) {
     for (int i = 0; i < 4; i++) b[at + i] = uint8_t(v >> (8 * i));
 }
 
-std::string write_bmp(const std::string& name, const BmpSpec& s, size_t truncate_to = SIZE_MAX) {
+std::string write_bmp(const std::string& name, const BmpFile& s, size_t truncate_to = SIZE_MAX) {
     std::vector<uint8_t> b(54, 0);
     if (s.signature) {
         b[0] = 'B';
@@ -67,7 +67,7 @@ class BmpDecoder : public ::testing::Test {
 
 TEST_F(BmpDecoder, ConvertsEveryDepthAndReportsTheHeader) {
     // 24 bpp, 3 x 2: row_size 12; the last stored row is the top image row.
-    BmpSpec s24{3, 2, 24, {}};
+    BmpFile s24{3, 2, 24, {}};
     s24.rows = {1, 2, 3, 4, 5, 6, 7, 8, 9, 0, 0, 0, 10, 11, 12, 13, 14, 15, 16, 17, 18, 0, 0, 0};
     std::string p24 = write_bmp("d24.bmp", s24);
     lv_img_header_t h{};
@@ -81,20 +81,20 @@ TEST_F(BmpDecoder, ConvertsEveryDepthAndReportsTheHeader) {
     EXPECT_EQ(px(o, 5).full, 0xFF090807u);
     lv_img_decoder_close(&o.dsc);
 
-    BmpSpec s16{2, 1, 16, {0xFF, 0xFF, 0x00, 0xF8}};
+    BmpFile s16{2, 1, 16, {0xFF, 0xFF, 0x00, 0xF8}};
     Opened o16 = open(write_bmp("d16.bmp", s16));
     ASSERT_EQ(o16.res, LV_RES_OK);
     EXPECT_EQ(px(o16, 0).full, 0xFFF8FCF8u);
     EXPECT_EQ(px(o16, 1).full, 0xFFF80000u);
     lv_img_decoder_close(&o16.dsc);
 
-    BmpSpec s8{1, 1, 8, {0x7F, 0, 0, 0}};
+    BmpFile s8{1, 1, 8, {0x7F, 0, 0, 0}};
     Opened o8 = open(write_bmp("d8.bmp", s8));
     ASSERT_EQ(o8.res, LV_RES_OK);
     EXPECT_EQ(px(o8, 0).full, 0xFF787C78u);
     lv_img_decoder_close(&o8.dsc);
 
-    BmpSpec s32{1, 1, 32, {0x11, 0x22, 0x33, 0x44}};
+    BmpFile s32{1, 1, 32, {0x11, 0x22, 0x33, 0x44}};
     std::string p32 = write_bmp("d32.bmp", s32);
     ASSERT_EQ(lv_img_decoder_get_info(p32.c_str(), &h), LV_RES_OK);
     EXPECT_EQ(h.cf, LV_IMG_CF_TRUE_COLOR_ALPHA);
@@ -106,7 +106,7 @@ TEST_F(BmpDecoder, ConvertsEveryDepthAndReportsTheHeader) {
 }
 
 TEST_F(BmpDecoder, DecodesTopDownFilesAndEmptyImages) {
-    BmpSpec td{1, -2, 24, {1, 2, 3, 0, 4, 5, 6, 0}};
+    BmpFile td{1, -2, 24, {1, 2, 3, 0, 4, 5, 6, 0}};
     Opened o = open(write_bmp("topdown.bmp", td));
     ASSERT_EQ(o.res, LV_RES_OK);
     EXPECT_EQ(o.dsc.header.h, 2u);
@@ -114,36 +114,36 @@ TEST_F(BmpDecoder, DecodesTopDownFilesAndEmptyImages) {
     EXPECT_EQ(px(o, 1).full, 0xFF060504u);
     lv_img_decoder_close(&o.dsc);
 
-    Opened empty = open(write_bmp("empty.bmp", BmpSpec{4, 0, 24, {}}));
+    Opened empty = open(write_bmp("empty.bmp", BmpFile{4, 0, 24, {}}));
     EXPECT_EQ(empty.res, LV_RES_OK);
     lv_img_decoder_close(&empty.dsc);
 }
 
 TEST_F(BmpDecoder, DeclinesWhatItCannotDecode) {
     lv_img_header_t h{};
-    BmpSpec ok{1, 1, 24, {1, 2, 3, 0}};
+    BmpFile ok{1, 1, 24, {1, 2, 3, 0}};
     // The extension is compared exactly.
     std::string upper = write_bmp("upper.BMP", ok);
     EXPECT_EQ(lv_img_decoder_get_info(upper.c_str(), &h), LV_RES_INV);
     EXPECT_EQ(lv_img_decoder_get_info("A:/nonexistent/x.bmp", &h), LV_RES_INV);
 
     // No signature: info accepts, open declines.
-    BmpSpec nosig = ok;
+    BmpFile nosig = ok;
     nosig.signature = false;
     std::string p = write_bmp("nosig.bmp", nosig);
     EXPECT_EQ(lv_img_decoder_get_info(p.c_str(), &h), LV_RES_OK);
     EXPECT_EQ(open(p).res, LV_RES_INV);
 
     // Unsupported depth: the size is known, the pixels are not.
-    std::string p4 = write_bmp("d4.bmp", BmpSpec{2, 1, 4, {0x12, 0, 0, 0}});
+    std::string p4 = write_bmp("d4.bmp", BmpFile{2, 1, 4, {0x12, 0, 0, 0}});
     EXPECT_EQ(lv_img_decoder_get_info(p4.c_str(), &h), LV_RES_OK);
     EXPECT_EQ(open(p4).res, LV_RES_INV);
 
     // Sizes the header cannot hold, zero width and files shorter than their rows.
-    EXPECT_EQ(open(write_bmp("wide.bmp", BmpSpec{2048, 1, 24, {}})).res, LV_RES_INV);
-    EXPECT_EQ(open(write_bmp("tall.bmp", BmpSpec{1, -2048, 24, {}})).res, LV_RES_INV);
-    EXPECT_EQ(open(write_bmp("zero.bmp", BmpSpec{0, 5, 24, {}})).res, LV_RES_INV);
-    EXPECT_EQ(open(write_bmp("short.bmp", BmpSpec{4, 4, 32, std::vector<uint8_t>(64, 1)}, 54 + 40)).res,
+    EXPECT_EQ(open(write_bmp("wide.bmp", BmpFile{2048, 1, 24, {}})).res, LV_RES_INV);
+    EXPECT_EQ(open(write_bmp("tall.bmp", BmpFile{1, -2048, 24, {}})).res, LV_RES_INV);
+    EXPECT_EQ(open(write_bmp("zero.bmp", BmpFile{0, 5, 24, {}})).res, LV_RES_INV);
+    EXPECT_EQ(open(write_bmp("short.bmp", BmpFile{4, 4, 32, std::vector<uint8_t>(64, 1)}, 54 + 40)).res,
               LV_RES_INV);
     EXPECT_EQ(open(write_bmp("header_only.bmp", ok, 30)).res, LV_RES_INV);
 }

@@ -5,13 +5,12 @@
 #include <vector>
 
 #include "app_fixture.h"
-#include "app_recorder.h"
 
 namespace {
 
 #define Q(text) "\"" text "\""
 
-// Marks a case whose answer is the fallback: welcome before any screen was shown, no change after.
+// Marks a case whose answer is no change of screen.
 constexpr int FALLBACK = -100;
 
 // One status message, each field given as JSON text or null for an absent key.
@@ -50,14 +49,15 @@ std::string json_of(const RuleCase& c) {
                    {"conns", "[" + conn + "]"}});
 }
 
-// Runs the rules once before any screen was shown and once with a screen that the rules never choose.
-void expect_rules(const cJSON* root, int expect) {
-    s_currScreenIdx = SCREEN_NONE;
-    EXPECT_EQ(switch_screen_idx(root), expect == FALLBACK ? SCREEN_WELCOME : expect)
-        << "before the first screen";
-    s_currScreenIdx = SCREEN_SWIPING_CARD;
-    EXPECT_EQ(switch_screen_idx(root), expect == FALLBACK ? SCREEN_KEEP : expect) << "after the first screen";
-}
+// The rules through the whole manager, from a screen that they never choose (swiping card).
+class Rules : public AppFixture {
+  protected:
+    void expect_rules(const std::string& json, int expect) {
+        MainScreen_SwitchScreen(SCREEN_SWIPING_CARD);
+        send(json);
+        EXPECT_EQ(MainScreen_GetScreen(), expect == FALLBACK ? SCREEN_SWIPING_CARD : expect);
+    }
+};
 
 const char* const RUN = Q("S_Idle_Standby");
 const char* const IDLE = Q("Idle");
@@ -149,17 +149,15 @@ const RuleCase kCases[] = {
      SCREEN_SWIPE_NORMAL},
 };
 
-TEST(Rules, DecisionTable) {
+TEST_F(Rules, DecisionTable) {
     for (const RuleCase& c : kCases) {
         const std::string json = json_of(c);
         SCOPED_TRACE(std::string(c.name) + ": " + json);
-        rec::Doc doc(json);
-        ASSERT_NE(doc.root, nullptr);
-        expect_rules(doc.root, c.expect);
+        expect_rules(json, c.expect);
     }
 }
 
-TEST(Rules, MessagesWithoutTheNeededParts) {
+TEST_F(Rules, MessagesWithoutTheNeededParts) {
     const char* const conn =
         R"([{"m1768Info":{"runState":"S"},"sessionConnInfo":{"ramData":{"_status":"Faulted"}}}])";
     const struct {
@@ -178,40 +176,24 @@ TEST(Rules, MessagesWithoutTheNeededParts) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.name) + ": " + c.json);
-        rec::Doc doc(c.json);
-        ASSERT_NE(doc.root, nullptr);
-        expect_rules(doc.root, c.expect);
+        expect_rules(c.json, c.expect);
     }
-    SCOPED_TRACE("no message");
-    expect_rules(nullptr, FALLBACK);
 }
 
-// Through the whole manager: the suspended line is logged for every message, the switch only once.
-class RulesWithManager : public AppFixture {};
-
-TEST_F(RulesWithManager, SuspendedEVSETwice) {
-    rec::reset();
-    lv_log_register_print_cb(rec::log_cb);
-    MainScreen_Init();
-    rec::calls.clear();
-    const std::string json =
-        R"({"global":{},"conns":[{"m1768Info":{"runState":"S"},"sessionConnInfo":{"ramData":{"_status":"SuspendedEVSE"}}}]})";
-    for (int i = 0; i < 2; i++) {
-        rec::Doc doc(json);
-        MainScreen_SetData(doc.root);
-    }
-    EXPECT_EQ(rec::calls, (std::vector<std::string>{
-                              "log switch_screen_idx: SuspendedEVSE",
-                              "log MainScreen_SwitchScreen: Switch Screen[0] -> [9]",
-                              "onhide 0",
-                              "init 9",
-                              "onshow 9",
-                              "statusbar_set_data",
-                              "set_data 9",
-                              "log switch_screen_idx: SuspendedEVSE",
-                              "statusbar_set_data",
-                              "set_data 9",
-                          }));
+// The suspended line is logged for every message that calls for the screen, the switch only once.
+TEST_F(Rules, SuspendedEVSEIsLoggedForEveryMessage) {
+    const std::string json = screen_message(SCREEN_SUSPENDED_EVSE);
+    auto has = [](const std::vector<std::string>& lines, const std::string& text) {
+        size_t n = 0;
+        for (const std::string& l : lines) n += l.find(text) != std::string::npos;
+        return n;
+    };
+    const std::vector<std::string> first = send(json);
+    EXPECT_EQ(has(first, "switch_screen_idx: SuspendedEVSE"), 1u);
+    EXPECT_EQ(has(first, "MainScreen_SwitchScreen: Switch Screen[0] -> [9]"), 1u);
+    const std::vector<std::string> second = send(json);
+    EXPECT_EQ(has(second, "switch_screen_idx: SuspendedEVSE"), 1u);
+    EXPECT_EQ(has(second, "Switch Screen"), 0u);
 }
 
 } // namespace

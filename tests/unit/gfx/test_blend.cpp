@@ -147,10 +147,11 @@ TEST(Blend, MapCopiesAndBlends) {
     EXPECT_EQ(cv.at(1, 1), argb(0x0000ff));
     EXPECT_EQ(cv.at(5, 2), argb(0x0000ff));
 
-    // Object opacity scales the alpha: (128 * 255) >> 8 = 127, (128 * 128) >> 8 = 64.
+    // Object opacity scales the alpha: an opaque pixel takes the opacity itself (128), the others
+    // (alpha * opacity) >> 8, (128 * 128) >> 8 = 64.
     Canvas half(0, 0, 6, 4, 0x0000ff);
     gfx::blend_map(&half.ctx, src_area, src, src_area, true, 128);
-    EXPECT_EQ(half.at(2, 1), argb(0x007f80));
+    EXPECT_EQ(half.at(2, 1), argb(0x00807f));
     EXPECT_EQ(half.at(3, 1), argb(0x0040bf));
 
     // Without alpha the alpha byte is ignored; with opacity each pixel mixes.

@@ -59,7 +59,7 @@ TEST_F(Disp, RegistrationCreatesScreenLayersAndAReadyRefreshTimer) {
 }
 
 TEST_F(Disp, FullRefreshNeedsAScreenSizedBuffer) {
-    LogCapture log;
+    StdoutLog log;
     lv_disp_t* d = gfx_mem_display_create(100, 100, 10, true);
     ASSERT_NE(d, nullptr);
     EXPECT_EQ(log.count("full_refresh requires at least screen sized draw buffer(s)"), 1u);
@@ -111,7 +111,7 @@ TEST_F(Disp, RotatedDriversReportSwappedResolution) {
 TEST_F(Disp, InitTwiceWarnsAndDeinitAllowsAFreshStart) {
     EXPECT_TRUE(lv_is_initialized());
     {
-        LogCapture log;
+        StdoutLog log;
         lv_init();
         EXPECT_EQ(log.count("lv_init: already inited"), 1u);
     }
@@ -138,7 +138,7 @@ TEST_F(Disp, InitTwiceWarnsAndDeinitAllowsAFreshStart) {
 TEST_F(Disp, ScreenWithoutADisplayIsRefused) {
     gfx_deinit();
     lv_init();
-    LogCapture log;
+    StdoutLog log;
     EXPECT_EQ(lv_obj_create(nullptr), nullptr);
     EXPECT_TRUE(log.contains("No display created yet"));
     EXPECT_EQ(lv_scr_act(), nullptr);

@@ -17,11 +17,6 @@
 
 namespace {
 
-std::vector<std::string> g_log;
-void capture_log(const char* line) {
-    g_log.emplace_back(line);
-}
-
 constexpr uint32_t kBlue = 0xFF0000FF; // lv_color_t.full: A R G B from the top byte down
 constexpr uint32_t kWhite = 0xFFFFFFFF;
 
@@ -66,14 +61,12 @@ struct VarImg {
 
 class DrawImg : public ::testing::Test {
   protected:
+    StdoutLog log;
     void SetUp() override {
         gfx_test_image_stack_init();
         lv_img_cache_set_size(LV_IMG_CACHE_DEF_SIZE);
-        g_log.clear();
-        lv_log_register_print_cb(capture_log);
     }
     void TearDown() override {
-        lv_log_register_print_cb(nullptr);
         gfx_img_reset();
         gfx_fs_reset();
     }
@@ -111,7 +104,7 @@ TEST_F(DrawImg, PngFileIsDecodedAndBlended) {
     EXPECT_EQ(cv.at(0, 0), 0xFFFF0000u);
     EXPECT_EQ(cv.at(1, 0), 0xFF00807Fu);
     EXPECT_EQ(cv.at(2, 0), kBlue);
-    EXPECT_TRUE(g_log.empty());
+    EXPECT_TRUE(log.lines().empty());
 }
 
 TEST_F(DrawImg, OpacityScalesEveryPixel) {
@@ -299,11 +292,11 @@ TEST_F(DrawImg, UnopenableFileShowsThePlaceholder) {
     const lv_area_t box = {5, 5, 54, 44};
     cv.draw("A:/nonexistent/dir/missing.png", box);
 
-    ASSERT_EQ(g_log.size(), 2u);
-    EXPECT_EQ(g_log[0].rfind("[Warn]\t", 0), 0u);
-    EXPECT_NE(g_log[0].find("Image draw cannot open the image resource"), std::string::npos);
-    EXPECT_EQ(g_log[1].rfind("[Warn]\t", 0), 0u);
-    EXPECT_NE(g_log[1].find("Image draw error"), std::string::npos);
+    ASSERT_EQ(log.lines().size(), 2u);
+    EXPECT_EQ(log.lines()[0].rfind("[Warn]\t", 0), 0u);
+    EXPECT_NE(log.lines()[0].find("Image draw cannot open the image resource"), std::string::npos);
+    EXPECT_EQ(log.lines()[1].rfind("[Warn]\t", 0), 0u);
+    EXPECT_NE(log.lines()[1].find("Image draw error"), std::string::npos);
 
     // A white box over the image's area with dark text ("No" above "data") at its top left.
     EXPECT_EQ(cv.at(5, 44), kWhite);
@@ -325,15 +318,15 @@ TEST_F(DrawImg, DecoderErrorTextIsShownInsteadOfTheImage) {
 
     Canvas cv(40, 20);
     cv.draw("A:count.cnt", {0, 0, 39, 19});
-    ASSERT_EQ(g_log.size(), 1u);
-    EXPECT_NE(g_log[0].find("Image draw error"), std::string::npos);
+    ASSERT_EQ(log.lines().size(), 1u);
+    EXPECT_NE(log.lines()[0].find("Image draw error"), std::string::npos);
     EXPECT_EQ(cv.at(39, 19), kWhite);
     EXPECT_GT(count_non_white(cv, {0, 0, 39, 19}), 10);
 
-    g_log.clear();
+    log.clear();
     cv.draw(nullptr, {0, 0, 39, 19});
-    ASSERT_EQ(g_log.size(), 1u);
-    EXPECT_NE(g_log[0].find("Image draw: src is NULL"), std::string::npos);
+    ASSERT_EQ(log.lines().size(), 1u);
+    EXPECT_NE(log.lines()[0].find("Image draw: src is NULL"), std::string::npos);
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 // Label painter on a bare draw context: glyph placement, clipping, alignment, recolour commands,
 // placeholders and warnings.
+#include "stdout_log.h"
 #include "lvgl.h"
 
 #include <gtest/gtest.h>
@@ -9,11 +10,6 @@
 #include <vector>
 
 namespace {
-
-std::vector<std::string> g_log;
-void capture_log(const char* line) {
-    g_log.emplace_back(line);
-}
 
 const lv_color_t kWhite = lv_color_white();
 
@@ -84,11 +80,7 @@ lv_coord_t width_of(const char* txt) {
 
 class DrawLabel : public testing::Test {
   protected:
-    void SetUp() override {
-        g_log.clear();
-        lv_log_register_print_cb(capture_log);
-    }
-    void TearDown() override { lv_log_register_print_cb(nullptr); }
+    StdoutLog log;
 };
 
 } // namespace
@@ -106,7 +98,6 @@ TEST_F(DrawLabel, DescriptorDefaults) {
 }
 
 TEST_F(DrawLabel, GlyphsSitOnTheBaseline) {
-    // Boxes are cropped to their ink, so the ink box is the glyph box.
     for (uint32_t letter : {(uint32_t)'T', (uint32_t)'g', (uint32_t)'A', (uint32_t)'.', 0xB0u}) {
         SCOPED_TRACE(letter);
         Canvas c(80, 60);
@@ -119,16 +110,27 @@ TEST_F(DrawLabel, GlyphsSitOnTheBaseline) {
         c.draw(label_dsc(), {10, 20, 69, 39}, txt);
         lv_font_glyph_dsc_t g;
         ASSERT_TRUE(lv_font_get_glyph_dsc(&lv_font_montserrat_14, &g, letter, 0));
-        const lv_area_t box = c.ink_box();
-        EXPECT_EQ(box.x1, 10 + g.ofs_x);
-        EXPECT_EQ(box.y1, 20 + (16 - 3) - g.box_h - g.ofs_y);
-        EXPECT_EQ(lv_area_get_width(&box), g.box_w);
-        EXPECT_EQ(lv_area_get_height(&box), g.box_h);
-        // 4-bit coverage v becomes v * 17: the darkest pixel shows the glyph's strongest value.
+        // The ink is where the glyph's 4-bit bitmap is not zero, inside the box placed at the pen
+        // (x 10) and on the baseline (13 px below the line top at y 20).
         const uint8_t* bm = lv_font_get_glyph_bitmap(&lv_font_montserrat_14, letter);
-        int max_v = 0;
-        for (int k = 0; k < g.box_w * g.box_h; k++)
-            max_v = std::max(max_v, (bm[k / 2] >> (k % 2 ? 0 : 4)) & 0xF);
+        int x0 = g.box_w, x1 = -1, y0 = g.box_h, y1 = -1, max_v = 0;
+        for (int y = 0; y < g.box_h; y++) {
+            for (int x = 0; x < g.box_w; x++) {
+                const int k = y * g.box_w + x;
+                const int v = (bm[k / 2] >> (k % 2 ? 0 : 4)) & 0xF;
+                if (v == 0) continue;
+                x0 = std::min(x0, x), x1 = std::max(x1, x), y0 = std::min(y0, y), y1 = std::max(y1, y);
+                max_v = std::max(max_v, v);
+            }
+        }
+        const int left = 10 + g.ofs_x;
+        const int top = 20 + (16 - 3) - g.box_h - g.ofs_y;
+        const lv_area_t box = c.ink_box();
+        EXPECT_EQ(box.x1, left + x0);
+        EXPECT_EQ(box.x2, left + x1);
+        EXPECT_EQ(box.y1, top + y0);
+        EXPECT_EQ(box.y2, top + y1);
+        // 4-bit coverage v becomes v * 17: the darkest pixel shows the glyph's strongest value.
         int darkest = 255;
         for (const lv_color_t& p : c.px) darkest = std::min<int>(darkest, p.ch.green);
         EXPECT_EQ(darkest, 255 - max_v * 17);
@@ -286,8 +288,8 @@ TEST_F(DrawLabel, MissingGlyphDrawsAnOutlineAndWarnsEveryTime) {
                       "b";
     c.draw(label_dsc(), {10, 10, 59, 39}, txt);
     c.draw(label_dsc(), {10, 10, 59, 39}, txt);
-    ASSERT_EQ(g_log.size(), 2u);
-    for (const std::string& line : g_log) {
+    ASSERT_EQ(log.lines().size(), 2u);
+    for (const std::string& line : log.lines()) {
         EXPECT_EQ(line.rfind("[Warn]", 0), 0u);
         EXPECT_NE(line.find("lv_draw_letter: glyph dsc. not found for U+20AC"), std::string::npos) << line;
     }
@@ -310,11 +312,11 @@ TEST_F(DrawLabel, MissingGlyphDrawsAnOutlineAndWarnsEveryTime) {
     EXPECT_EQ(c.ink_box(0, 39).x2, 28 + b.ofs_x + b.box_w - 1);
 
     // Control characters are silent.
-    g_log.clear();
+    log.clear();
     c.draw(label_dsc(), {10, 10, 59, 39},
            "a\x01"
            "b\tc");
-    EXPECT_TRUE(g_log.empty());
+    EXPECT_TRUE(log.lines().empty());
 }
 
 TEST_F(DrawLabel, NullFontWarnsAndDrawsNothing) {
@@ -322,8 +324,8 @@ TEST_F(DrawLabel, NullFontWarnsAndDrawsNothing) {
     lv_draw_label_dsc_t dsc = label_dsc();
     dsc.font = nullptr;
     c.draw(dsc, {0, 0, 39, 19}, "Text");
-    ASSERT_EQ(g_log.size(), 1u);
-    EXPECT_NE(g_log[0].find("dsc->font == NULL"), std::string::npos);
+    ASSERT_EQ(log.lines().size(), 1u);
+    EXPECT_NE(log.lines()[0].find("dsc->font == NULL"), std::string::npos);
     EXPECT_GT(c.ink_box().x1, c.ink_box().x2);
     // No text, no crash.
     c.draw(label_dsc(), {0, 0, 39, 19}, nullptr);

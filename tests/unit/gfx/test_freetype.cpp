@@ -1,5 +1,6 @@
 // FreeType binding: fonts from the TrueType files of the npm font packages, checked against
 // FreeType's own answers for the same face and size.
+#include "stdout_log.h"
 #include "lvgl.h"
 #include "test_paths.h"
 
@@ -16,11 +17,6 @@ namespace {
 
 const std::string kMontserrat = "@expo-google-fonts/montserrat/400Regular/Montserrat_400Regular.ttf";
 const std::string kUbuntuMono = "@expo-google-fonts/ubuntu-mono/700Bold/UbuntuMono_700Bold.ttf";
-
-std::vector<std::string> g_log;
-void capture_log(const char* line) {
-    g_log.emplace_back(line);
-}
 
 // The same face opened directly, for reference values.
 class RefFace {
@@ -47,14 +43,12 @@ class RefFace {
 
 class FreeType : public testing::Test {
   protected:
+    StdoutLog log;
     void SetUp() override {
         ASSERT_TRUE(
             lv_freetype_init(LV_FREETYPE_CACHE_FT_FACES, LV_FREETYPE_CACHE_FT_SIZES, LV_FREETYPE_CACHE_SIZE));
-        g_log.clear();
-        lv_log_register_print_cb(capture_log);
     }
     void TearDown() override {
-        lv_log_register_print_cb(nullptr);
         for (lv_font_t* f : fonts_) lv_ft_font_destroy(f);
         lv_freetype_destroy();
     }
@@ -173,19 +167,19 @@ TEST_F(FreeType, MissingFileFailsWithTwoErrorLines) {
     info.font = &sentinel;
     EXPECT_FALSE(lv_ft_font_init(&info));
     EXPECT_EQ(info.font, &sentinel);
-    ASSERT_EQ(g_log.size(), 2u);
-    EXPECT_NE(g_log[0].find("[Error]\t("), std::string::npos);
-    EXPECT_NE(g_log[0].find("\t font_face_requester: FT_New_Face error:1\n \t(in lv_freetype.c line #199)\n"),
+    // The first message carries a line break of its own, so it takes two printed lines.
+    const std::vector<std::string> lines = log.lines();
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(lines[0].rfind("[Error]\t(", 0), 0u) << lines[0];
+    EXPECT_NE(lines[0].find("\t font_face_requester: FT_New_Face error:1"), std::string::npos) << lines[0];
+    EXPECT_EQ(lines[1], " \t(in lv_freetype.c line #199)");
+    EXPECT_NE(lines[2].find("\t lv_ft_font_init_cache: Failed to LookupSize \t(in lv_freetype.c line #376)"),
               std::string::npos)
-        << g_log[0];
-    EXPECT_NE(
-        g_log[1].find("\t lv_ft_font_init_cache: Failed to LookupSize \t(in lv_freetype.c line #376)\n"),
-        std::string::npos)
-        << g_log[1];
+        << lines[2];
 
     // Asking again tries again.
     EXPECT_FALSE(lv_ft_font_init(&info));
-    EXPECT_EQ(g_log.size(), 4u);
+    EXPECT_EQ(log.lines().size(), 6u);
 }
 
 TEST_F(FreeType, BadDescriptionsFailCleanly) {
@@ -214,7 +208,7 @@ TEST_F(FreeType, SameFileTwiceGivesTwoWorkingFonts) {
     ASSERT_NE(c, nullptr);
     for (int round = 0; round < 3; round++)
         for (lv_font_t* f : {a, b, c}) EXPECT_NE(lv_font_get_glyph_bitmap(f, 'W'), nullptr);
-    EXPECT_TRUE(g_log.empty());
+    EXPECT_TRUE(log.lines().empty());
 }
 
 TEST_F(FreeType, BoldIsWiderAndItalicEndsAtItsInk) {

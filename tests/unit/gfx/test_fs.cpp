@@ -1,5 +1,6 @@
 // File system: drive-letter paths through the stdio driver, reads, seeks, errors and extensions.
 #include "gfx_ext.h"
+#include "stdout_log.h"
 #include "lvgl.h"
 #include "test_paths.h"
 
@@ -16,11 +17,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::vector<std::string> g_log;
-void capture_log(const char* line) {
-    g_log.emplace_back(line);
-}
-
 // 300 bytes: 0, 1, ..., 255, 0, 1, ..., 43.
 std::string sample_bytes() {
     std::string s;
@@ -30,10 +26,9 @@ std::string sample_bytes() {
 
 class FsTest : public ::testing::Test {
   protected:
+    StdoutLog log;
     void SetUp() override {
-        g_log.clear();
         gfx_log_reset();
-        lv_log_register_print_cb(capture_log);
         _lv_fs_init();
         lv_fs_stdio_init();
         abs_path_ = sd_test_out_path("fs/sample.bin");
@@ -69,7 +64,7 @@ TEST_F(FsTest, ReadsRelativeAndAbsolutePaths) {
     EXPECT_EQ(read_all("A:" + rel_path_), sample_bytes());
     EXPECT_EQ(read_all("A:" + abs_path_), sample_bytes());
     EXPECT_EQ(read_all("A" + abs_path_), sample_bytes()); // the ':' is optional
-    EXPECT_TRUE(g_log.empty());
+    EXPECT_TRUE(log.lines().empty());
 }
 
 TEST_F(FsTest, ShortReadsSeekAndTell) {
@@ -130,22 +125,22 @@ TEST_F(FsTest, WritesAndUpdatesInPlace) {
 TEST_F(FsTest, OpenFailures) {
     lv_fs_file_t f;
     EXPECT_EQ(lv_fs_open(&f, "Z:foo.png", LV_FS_MODE_RD), LV_FS_RES_NOT_EX);
-    ASSERT_EQ(g_log.size(), 1u);
-    EXPECT_EQ(g_log[0].rfind("[Warn]\t", 0), 0u);
-    EXPECT_NE(
-        g_log[0].find("\t lv_fs_open: Can't open file (Z:foo.png): unknown driver letter \t(in lv_fs.cpp "),
-        std::string::npos);
+    ASSERT_EQ(log.lines().size(), 1u);
+    EXPECT_EQ(log.lines()[0].rfind("[Warn]\t", 0), 0u);
+    EXPECT_NE(log.lines()[0].find(
+                  "\t lv_fs_open: Can't open file (Z:foo.png): unknown driver letter \t(in lv_fs.cpp "),
+              std::string::npos);
 
     // Drive letters are case-sensitive.
     EXPECT_EQ(lv_fs_open(&f, ("a:" + rel_path_).c_str(), LV_FS_MODE_RD), LV_FS_RES_NOT_EX);
 
-    g_log.clear();
+    log.clear();
     EXPECT_EQ(lv_fs_open(&f, "A:no/such/file.png", LV_FS_MODE_RD), LV_FS_RES_UNKNOWN);
-    EXPECT_TRUE(g_log.empty()); // the caller reports it
+    EXPECT_TRUE(log.lines().empty()); // the caller reports it
 
     EXPECT_EQ(lv_fs_open(&f, nullptr, LV_FS_MODE_RD), LV_FS_RES_INV_PARAM);
-    ASSERT_EQ(g_log.size(), 1u);
-    EXPECT_EQ(g_log[0].rfind("[Warn]", 0), 0u);
+    ASSERT_EQ(log.lines().size(), 1u);
+    EXPECT_EQ(log.lines()[0].rfind("[Warn]", 0), 0u);
 }
 
 TEST_F(FsTest, PathsLongerThanTheBufferAreRefusedNotCut) {

@@ -373,7 +373,7 @@ TEST_F(GifWidget, UnloadableSourcesWarnAndShowNothing) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         const lv_img_dsc_t dsc = {{}, (uint32_t)c.bytes.size(), c.bytes.data()};
-        LogCapture log;
+        StdoutLog log;
         lv_obj_t* gif = lv_gif_create(lv_scr_act());
         lv_gif_set_src(gif, c.path.empty() ? (const void*)&dsc : c.path.c_str());
         EXPECT_EQ(log.count("[Warn]"), 1u);

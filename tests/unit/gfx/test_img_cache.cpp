@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "stdout_log.h"
 #include "lvgl.h"
 
 #include "../../../gfx/src/img/img_internal.h"
@@ -55,13 +56,9 @@ void count_close(lv_img_decoder_t*, lv_img_decoder_dsc_t* dsc) {
     g_count.total_closes++;
 }
 
-std::vector<std::string> g_log;
-void capture_log(const char* line) {
-    g_log.emplace_back(line);
-}
-
 class ImgCache : public ::testing::Test {
   protected:
+    StdoutLog log;
     lv_img_decoder_t* dec = nullptr;
 
     void SetUp() override {
@@ -72,13 +69,8 @@ class ImgCache : public ::testing::Test {
         lv_img_decoder_set_open_cb(dec, count_open);
         lv_img_decoder_set_close_cb(dec, count_close);
         g_count = Counter{};
-        g_log.clear();
-        lv_log_register_print_cb(capture_log);
     }
-    void TearDown() override {
-        lv_log_register_print_cb(nullptr);
-        gfx_img_reset();
-    }
+    void TearDown() override { gfx_img_reset(); }
 
     static _lv_img_cache_entry_t* open(const void* src, int32_t frame = 0) {
         return _lv_img_cache_open(src, lv_color_black(), frame);
@@ -189,9 +181,9 @@ TEST_F(ImgCache, AnUnopenableSourceWarnsAndLeavesItsEntryFree) {
     lv_img_cache_set_size(1);
     open("A:a_1.cnt");
     EXPECT_EQ(open("A:missing.xyz"), nullptr);
-    ASSERT_EQ(g_log.size(), 1u);
-    EXPECT_NE(g_log[0].find("[Warn]"), std::string::npos);
-    EXPECT_NE(g_log[0].find("Image draw cannot open the image resource"), std::string::npos);
+    ASSERT_EQ(log.lines().size(), 1u);
+    EXPECT_NE(log.lines()[0].find("[Warn]"), std::string::npos);
+    EXPECT_NE(log.lines()[0].find("Image draw cannot open the image resource"), std::string::npos);
     // The only entry was given up for the failed source; the next image takes it without eviction.
     EXPECT_EQ(g_count.total_closes, 1);
     open("A:b_1.cnt");

@@ -98,7 +98,7 @@ TEST_F(ImgWidget, LargerWidgetTilesSmallerOneClips) {
 }
 
 TEST_F(ImgWidget, UnreadableFileWarnsOnceAndShowsThePlaceholder) {
-    LogCapture log;
+    StdoutLog log;
     const std::string src = "A:" + sd_test_out_path("no_such_picture.png");
     lv_obj_t* img = lv_img_create(lv_scr_act());
     lv_img_set_src(img, src.c_str());
@@ -130,7 +130,7 @@ TEST_F(ImgWidget, UnknownSourceWarnsAndForgetsTheOldOne) {
     const std::string src = write_png("imgw_1x1.png", 1, 1);
     lv_obj_t* img = lv_img_create(lv_scr_act());
     lv_img_set_src(img, src.c_str());
-    LogCapture log;
+    StdoutLog log;
     lv_img_set_src(img, nullptr);
     EXPECT_TRUE(log.contains("lv_img_set_src: unknown type"));
     EXPECT_EQ(lv_img_get_src(img), nullptr);

@@ -1,6 +1,7 @@
 // Areas, colours and the palette, memory, and the tick with virtual time.
 #include "app_host.h"
 #include "gfx_ext.h"
+#include "stdout_log.h"
 #include "lvgl.h"
 
 #include "../../../gfx/src/draw/gfx_blend.h"
@@ -167,21 +168,15 @@ TEST(Memory, ZeroSizeSentinelAndRealloc) {
     lv_mem_free(q);
 }
 
-std::vector<std::string> g_log;
-void capture_log(const char* line) {
-    g_log.emplace_back(line);
-}
-
 TEST(Memory, FailedReallocLogsAnError) {
-    g_log.clear();
+    StdoutLog log;
     gfx_log_reset();
-    lv_log_register_print_cb(capture_log);
     void* p = lv_mem_alloc(16);
     ASSERT_NE(p, nullptr);
     EXPECT_EQ(lv_mem_realloc(p, SIZE_MAX - 4096), nullptr);
-    ASSERT_EQ(g_log.size(), 1u);
-    EXPECT_EQ(g_log[0].rfind("[Error]", 0), 0u);
-    EXPECT_NE(g_log[0].find(" lv_mem_realloc: couldn't allocate memory \t"), std::string::npos);
+    ASSERT_EQ(log.lines().size(), 1u);
+    EXPECT_EQ(log.lines()[0].rfind("[Error]", 0), 0u);
+    EXPECT_NE(log.lines()[0].find(" lv_mem_realloc: couldn't allocate memory \t"), std::string::npos);
     lv_mem_free(p); // still owned by the caller after a failed realloc
     gfx_log_reset();
 }

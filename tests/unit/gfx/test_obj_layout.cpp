@@ -165,6 +165,27 @@ TEST_F(Layout, ContentSizeCountsVisibleChildrenAndPadding) {
     EXPECT_EQ(lv_obj_get_width(empty), 2 * 13 + 2 * 2);
 }
 
+TEST_F(Layout, ContentSizeCountsACentredChildOnlyWithoutAVerticalOffset) {
+    // LVGL 8.3 counts a child anchored away from the top left by its size alone, and only while its
+    // y offset is 0 (for the width as well as for the height).
+    const struct {
+        lv_coord_t x, y;
+        lv_coord_t w, h; // of the content-sized card (frame 15 on each side)
+    } cases[] = {{0, 0, 70, 50}, {20, 0, 70, 50}, {0, 10, 30, 30}, {20, 10, 30, 30}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.x) + "," + std::to_string(c.y));
+        lv_obj_t* card = lv_obj_create(lv_scr_act());
+        lv_obj_set_size(card, LV_SIZE_CONTENT, LV_SIZE_CONTENT);
+        lv_obj_t* child = lv_obj_create(card);
+        lv_obj_set_size(child, 40, 20);
+        lv_obj_align(child, LV_ALIGN_CENTER, c.x, c.y);
+        lv_obj_update_layout(card);
+        EXPECT_EQ(lv_obj_get_width(card), c.w);
+        EXPECT_EQ(lv_obj_get_height(card), c.h);
+        lv_obj_del(card);
+    }
+}
+
 TEST_F(Layout, PercentSizesUseTheParentContentArea) {
     lv_obj_t* parent = card(201, 101);
     lv_obj_t* child = lv_obj_create(parent);

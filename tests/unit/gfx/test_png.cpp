@@ -18,11 +18,6 @@
 
 namespace {
 
-std::vector<std::string> g_log;
-void capture_log(const char* line) {
-    g_log.emplace_back(line);
-}
-
 using Bytes = std::vector<uint8_t>;
 
 // A w x h RGBA PNG whose pixel (x, y) is (x*10, y*10, 100+x, 50+y).
@@ -62,13 +57,9 @@ std::string write_file(const std::string& name, const Bytes& bytes) {
 
 class Png : public ::testing::Test {
   protected:
-    void SetUp() override {
-        gfx_test_image_stack_init();
-        g_log.clear();
-        lv_log_register_print_cb(capture_log);
-    }
+    StdoutLog log;
+    void SetUp() override { gfx_test_image_stack_init(); }
     void TearDown() override {
-        lv_log_register_print_cb(nullptr);
         gfx_img_reset();
         gfx_fs_reset();
     }
@@ -108,7 +99,7 @@ TEST_F(Png, InfoAcceptsOnlyWellFormedPngFiles) {
             EXPECT_EQ(h.cf, (uint32_t)LV_IMG_CF_TRUE_COLOR_ALPHA);
         }
     }
-    EXPECT_TRUE(g_log.empty());
+    EXPECT_TRUE(log.lines().empty());
 }
 
 TEST_F(Png, OpenDecodesToBlueGreenRedAlpha) {
@@ -149,11 +140,13 @@ TEST_F(Png, DecodeErrorIsLoggedWithLodepngText) {
     ASSERT_EQ(lv_img_decoder_get_info(src.c_str(), &info), LV_RES_OK);
     lv_img_decoder_dsc_t dsc;
     EXPECT_EQ(lv_img_decoder_open(&dsc, src.c_str(), lv_color_black(), 0), LV_RES_INV);
-    ASSERT_EQ(g_log.size(), 1u);
-    const std::string msg =
-        "error " + std::to_string(err) + ": " + lodepng_error_text(err) + "\n \t(in lv_png.cpp";
-    EXPECT_EQ(g_log[0].rfind("[Warn]\t", 0), 0u) << g_log[0];
-    EXPECT_NE(g_log[0].find(msg), std::string::npos) << g_log[0];
+    // The message ends in a line break of its own, so the log line takes two printed lines.
+    const std::vector<std::string> lines = log.lines();
+    ASSERT_EQ(lines.size(), 2u);
+    const std::string msg = "error " + std::to_string(err) + ": " + lodepng_error_text(err);
+    EXPECT_EQ(lines[0].rfind("[Warn]\t", 0), 0u) << lines[0];
+    EXPECT_NE(lines[0].find(msg), std::string::npos) << lines[0];
+    EXPECT_EQ(lines[1].rfind(" \t(in lv_png.cpp", 0), 0u) << lines[1];
 }
 
 TEST_F(Png, OversizedFileIsNotRead) {
@@ -164,7 +157,7 @@ TEST_F(Png, OversizedFileIsNotRead) {
     EXPECT_EQ(lv_img_decoder_get_info(src.c_str(), &info), LV_RES_OK);
     lv_img_decoder_dsc_t dsc;
     EXPECT_EQ(lv_img_decoder_open(&dsc, src.c_str(), lv_color_black(), 0), LV_RES_INV);
-    EXPECT_TRUE(g_log.empty());
+    EXPECT_TRUE(log.lines().empty());
 }
 
 } // namespace

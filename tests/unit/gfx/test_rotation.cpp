@@ -321,7 +321,7 @@ TEST_F(Rotation, TurningARunningDisplayResizesItsScreensAndRedrawsAll) {
 }
 
 TEST_F(Rotation, FullRefreshCannotBeTurnedAndIsSkippedWithoutHanging) {
-    LogCapture log;
+    StdoutLog log;
     Panel* p = open_panel({320, 240, LV_DISP_ROT_90, 0, false, true});
     lv_timer_handler();
     EXPECT_TRUE(p->flushes.empty());

@@ -1,6 +1,7 @@
 // Timers: when they first fire, their order, pause/resume, repeat counts and callbacks that
 // create or delete timers.
 #include "gfx_ext.h"
+#include "stdout_log.h"
 #include "lvgl.h"
 
 #include "../../../gfx/src/misc/misc_internal.h"
@@ -41,16 +42,10 @@ std::vector<lv_timer_t*> timer_list() {
     return out;
 }
 
-std::vector<std::string> g_log;
-void capture_log(const char* line) {
-    g_log.emplace_back(line);
-}
-
 class TimerTest : public ::testing::Test {
   protected:
     void SetUp() override {
         g_calls.clear();
-        g_log.clear();
         gfx_virtual_time_enable(0);
         _lv_timer_core_init();
     }
@@ -229,13 +224,13 @@ TEST_F(TimerTest, HandlerIsNotReentrantAndCanBeDisabled) {
 }
 
 TEST_F(TimerTest, WarnsWhenTheTickNeverMoves) {
-    lv_log_register_print_cb(capture_log);
+    StdoutLog log;
     for (int i = 0; i < 100; i++) lv_timer_handler();
-    EXPECT_TRUE(g_log.empty());
+    EXPECT_TRUE(log.lines().empty());
     lv_timer_handler();
-    ASSERT_EQ(g_log.size(), 1u);
-    EXPECT_NE(g_log[0].find("[Warn]"), std::string::npos);
-    EXPECT_NE(g_log[0].find(": It seems lv_tick_inc() is not called. \t(in "), std::string::npos);
+    ASSERT_EQ(log.lines().size(), 1u);
+    EXPECT_NE(log.lines()[0].find("[Warn]"), std::string::npos);
+    EXPECT_NE(log.lines()[0].find(": It seems lv_tick_inc() is not called. \t(in "), std::string::npos);
 }
 
 } // namespace

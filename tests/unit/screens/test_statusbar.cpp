@@ -3,20 +3,16 @@
 #include <cstring>
 #include <string>
 
-#include "screen_fixture.h"
+#include "app_fixture.h"
+#include "ui/ui_statusbar/ui_statusbar.h"
 
 namespace {
 
 // A status message with the given members of global.drvPointInfo and global.sysconfigInfo.
-std::string message(const std::string& points, const std::string& sysconfig = "") {
+std::string bar_message(const std::string& points, const std::string& sysconfig = "") {
     std::string global = R"("drvPointInfo":{)" + points + "}";
     if (!sysconfig.empty()) global += R"(,"sysconfigInfo":{)" + sysconfig + "}";
     return R"({"global":{)" + global + "}}";
-}
-
-std::string src_of(lv_obj_t* icon) {
-    const char* src = static_cast<const char*>(lv_img_get_src(icon));
-    return src == nullptr ? "" : src;
 }
 
 std::string picture(const std::string& file) {
@@ -34,37 +30,23 @@ lv_res_t count_info(lv_img_decoder_t*, const void* src, lv_img_header_t*) {
     return LV_RES_INV;
 }
 
-class StatusBar : public ScreenFixture {
+class StatusBar : public AppFixture {
   protected:
-    StatusBar() : ScreenFixture({.name = "statusbar", .set_data = ui_statusbar_set_data}) {}
+    void SetUp() override {
+        AppFixture::SetUp();
+        MainScreen_SwitchScreen(SCREEN_IDLE); // shows the bar
+    }
 };
 
-TEST_F(StatusBar, LaysOutTheBarOnTheTopLayer) {
+// Before the first message every icon is off and the clock shows its design-time text.
+TEST_F(StatusBar, StartsWithEveryIconOff) {
     EXPECT_EQ(lv_obj_get_parent(ui_statusbar), lv_layer_top());
-    EXPECT_FALSE(hidden(ui_statusbar));
-    expect_area(ui_statusbar, 0, 3, 320, 35);
-
-    struct Icon {
-        lv_obj_t* obj;
-        lv_coord_t x;
-        const char* file;
+    const std::pair<lv_obj_t*, const char*> icons[] = {
+        {ui_ammter_icon, "ammeter_off.png"}, {ui_nfc_icon, "rf_off.png"}, {ui_server_icon, "online_off.png"},
+        {ui_wan_icon, "eth_off.png"},        {ui_lte_icon, "4g_off.png"}, {ui_wifi_icon, "wifi_off.png"},
     };
-    const Icon icons[] = {
-        {ui_ammter_icon, 0, "ammeter_off.png"}, {ui_nfc_icon, 40, "rf_off.png"},
-        {ui_server_icon, 80, "online_off.png"}, {ui_wan_icon, 120, "eth_off.png"},
-        {ui_lte_icon, 160, "4g_off.png"},       {ui_wifi_icon, 200, "wifi_off.png"},
-    };
-    for (const Icon& icon : icons) {
-        SCOPED_TRACE(icon.file);
-        expect_area(icon.obj, icon.x, 3, 36, 29);
-        EXPECT_EQ(src_of(icon.obj), picture(icon.file));
-    }
-
-    // The clock sits 10 px from the right edge, 2 px above the bar's middle.
-    EXPECT_STREQ(lv_label_get_text(ui_clock_text), "18:00");
-    const lv_area_t clock = coords_of(ui_clock_text);
-    EXPECT_EQ(clock.x2, 320 - 10 - 1);
-    EXPECT_NEAR((clock.y1 + clock.y2) / 2.0, 3 + 35 / 2 - 2, 1.0);
+    for (const auto& [icon, file] : icons) EXPECT_EQ(img_src(icon), picture(file));
+    EXPECT_EQ(text(ui_clock_text), "18:00");
 }
 
 TEST_F(StatusBar, MapsEachItemToAnIconState) {
@@ -98,31 +80,32 @@ TEST_F(StatusBar, MapsEachItemToAnIconState) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        send(message(R"("meterFault":0,"rfFault":0,"ethStatus":0,"wifiStatus":0,"m4gStatus":0,"online":0)"));
-        send(message(c.before));
-        send(message(c.points));
-        EXPECT_EQ(src_of(*c.icon), picture(c.file));
+        send(bar_message(
+            R"("meterFault":0,"rfFault":0,"ethStatus":0,"wifiStatus":0,"m4gStatus":0,"online":0)"));
+        send(bar_message(c.before));
+        send(bar_message(c.points));
+        EXPECT_EQ(img_src(*c.icon), picture(c.file));
     }
 }
 
 TEST_F(StatusBar, MessageWithoutPointsTurnsEveryIconOff) {
-    send(message(
+    send(bar_message(
         R"("meterFault":true,"rfFault":false,"ethStatus":1,"wifiStatus":2,"m4gStatus":1,"online":1)"));
-    EXPECT_EQ(src_of(ui_wan_icon), picture("eth_on.png"));
+    EXPECT_EQ(img_src(ui_wan_icon), picture("eth_on.png"));
     send(R"({"global":{}})");
-    EXPECT_EQ(src_of(ui_ammter_icon), picture("ammeter_off.png"));
-    EXPECT_EQ(src_of(ui_nfc_icon), picture("rf_off.png"));
-    EXPECT_EQ(src_of(ui_wan_icon), picture("eth_off.png"));
-    EXPECT_EQ(src_of(ui_wifi_icon), picture("wifi_off.png"));
-    EXPECT_EQ(src_of(ui_lte_icon), picture("4g_off.png"));
-    EXPECT_EQ(src_of(ui_server_icon), picture("online_off.png"));
+    EXPECT_EQ(img_src(ui_ammter_icon), picture("ammeter_off.png"));
+    EXPECT_EQ(img_src(ui_nfc_icon), picture("rf_off.png"));
+    EXPECT_EQ(img_src(ui_wan_icon), picture("eth_off.png"));
+    EXPECT_EQ(img_src(ui_wifi_icon), picture("wifi_off.png"));
+    EXPECT_EQ(img_src(ui_lte_icon), picture("4g_off.png"));
+    EXPECT_EQ(img_src(ui_server_icon), picture("online_off.png"));
 }
 
 TEST_F(StatusBar, LoadsAPictureOnlyWhenItsStateChanges) {
     lv_img_decoder_t* counter = lv_img_decoder_create();
     lv_img_decoder_set_info_cb(counter, count_info);
 
-    const std::string all_on = message(
+    const std::string all_on = bar_message(
         R"("meterFault":false,"rfFault":false,"ethStatus":1,"wifiStatus":1,"m4gStatus":1,"online":1)");
     send(all_on);
     const int first = g_icon_lookups;
@@ -130,15 +113,15 @@ TEST_F(StatusBar, LoadsAPictureOnlyWhenItsStateChanges) {
 
     // The same states again, and states that map to the same pictures: nothing is looked up.
     send(all_on);
-    send(message(
+    send(bar_message(
         R"("meterFault":false,"rfFault":false,"ethStatus":257,"wifiStatus":1.5,"m4gStatus":1,"online":1)"));
     EXPECT_EQ(g_icon_lookups, first);
 
     // One slot changes: only its picture is looked up.
-    send(message(
+    send(bar_message(
         R"("meterFault":false,"rfFault":false,"ethStatus":1,"wifiStatus":2,"m4gStatus":1,"online":1)"));
     EXPECT_GT(g_icon_lookups, first);
-    EXPECT_EQ(src_of(ui_wifi_icon), picture("wifi_err.png"));
+    EXPECT_EQ(img_src(ui_wifi_icon), picture("wifi_err.png"));
     const int second = g_icon_lookups;
     ui_statusbar_set_icon(4, 2);
     EXPECT_EQ(g_icon_lookups, second);
@@ -174,14 +157,12 @@ TEST_F(StatusBar, ClockFollowsTheTimeZoneInQuarterHours) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         msg_pin_now(c.now);
-        send(message("", c.sysconfig));
+        send(bar_message("", c.sysconfig));
         EXPECT_STREQ(lv_label_get_text(ui_clock_text), c.clock);
     }
 }
 
 TEST_F(StatusBar, RestoresTheVisibilityThatHeldBeforeTheScreen) {
-    AppLog log;
-
     // What the screens' onshow and onhide do: welcome hides the bar, idle shows it, stopping hides it,
     // finishing shows it; every onhide restores.
     struct Step {
@@ -191,63 +172,34 @@ TEST_F(StatusBar, RestoresTheVisibilityThatHeldBeforeTheScreen) {
         const char* log;
     };
     const Step steps[] = {
-        {"welcome shown", 0, true, nullptr},
-        {"welcome hidden", -1, false, "RESTORE statusbar show  =  1"},
-        {"idle shown", 1, false, nullptr},
-        {"idle hidden", -1, false, "RESTORE statusbar show  =  1"},
-        {"stopping shown", 0, true, nullptr},
-        {"stopping hidden", -1, false, "RESTORE statusbar show  =  1"},
-        {"finishing shown", 1, false, nullptr},
-        {"finishing hidden", -1, false, "RESTORE statusbar show  =  1"},
+        {"welcome shown", 0, true, nullptr},  {"welcome hidden", -1, false, "RESTORE statusbar show  =  1"},
+        {"idle shown", 1, false, nullptr},    {"idle hidden", -1, false, "RESTORE statusbar show  =  1"},
+        {"stopping shown", 0, true, nullptr}, {"stopping hidden", -1, false, "RESTORE statusbar show  =  1"},
         {"welcome again", 0, true, nullptr},
     };
     for (const Step& s : steps) {
         SCOPED_TRACE(s.name);
-        log.clear();
+        StdoutLog log;
         if (s.show < 0)
             ui_statusbar_restore_show();
         else
             ui_statusbar_set_show(uint8_t(s.show));
         EXPECT_EQ(hidden(ui_statusbar), s.hidden);
-        if (s.log == nullptr) {
-            EXPECT_TRUE(log.lines().empty());
-        } else {
-            ASSERT_EQ(log.lines().size(), 1u);
-            EXPECT_NE(log.lines()[0].find("[User]"), std::string::npos) << log.lines()[0];
-            EXPECT_EQ(log.count(s.log), 1u);
+        const std::vector<std::string> lines = log.lines();
+        ASSERT_EQ(lines.size(), s.log ? 1u : 0u);
+        if (s.log != nullptr) {
+            EXPECT_NE(lines[0].find("[User]"), std::string::npos) << lines[0];
+            EXPECT_NE(lines[0].find(s.log), std::string::npos) << lines[0];
         }
     }
-
     // One level is saved: showing twice in a row saves the hidden state, and restoring brings it back.
     ui_statusbar_set_show(1);
-    EXPECT_FALSE(hidden(ui_statusbar));
-    log.clear();
+    StdoutLog log;
     ui_statusbar_restore_show();
     EXPECT_TRUE(hidden(ui_statusbar));
     EXPECT_EQ(log.count("RESTORE statusbar show  =  0"), 1u);
-    // Restoring again keeps the saved value.
     ui_statusbar_restore_show();
     EXPECT_TRUE(hidden(ui_statusbar));
-}
-
-TEST_F(StatusBar, DrawsOnTopOfTheScreen) {
-    lv_obj_t* scr = lv_obj_create(nullptr);
-    lv_obj_set_style_bg_color(scr, lv_color_hex(0x0000FF), 0);
-    lv_disp_load_scr(scr);
-    msg_pin_now(1709287650);
-    send(message(R"("meterFault":false,"rfFault":true,"ethStatus":1,"wifiStatus":2,"m4gStatus":0,"online":1)",
-                 R"("timezone":56)"));
-    advance(100);
-    save_frame("statusbar/shown.png");
-    // The bar is black from row 3 to row 37; the screen shows above and below it.
-    EXPECT_EQ(pixel(310, 1), 0x0000FFu);
-    EXPECT_EQ(pixel(250, 3), 0x000000u);
-    EXPECT_EQ(pixel(250, 37), 0x000000u);
-    EXPECT_EQ(pixel(250, 38), 0x0000FFu);
-
-    ui_statusbar_set_show(0);
-    advance(100);
-    EXPECT_EQ(pixel(250, 20), 0x0000FFu);
 }
 
 } // namespace

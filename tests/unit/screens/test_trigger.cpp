@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "screen_fixture.h"
+#include "app_fixture.h"
 #include "ui/ui_trigger/ui_trigger.h"
 
 namespace {
@@ -10,12 +10,10 @@ namespace {
 constexpr const char* kImgDir = "A:qorv_lvgl/assets/img/misc_icon/";
 
 // The overlay over the status bar, as the program builds it.
-class TriggerTest : public ScreenFixture {
+class TriggerTest : public AppFixture {
   protected:
-    TriggerTest() : ScreenFixture({.name = "trigger", .set_data = ui_trigger_set_data}) {}
     void SetUp() override {
-        ScreenFixture::SetUp();
-        ui_trigger_init();
+        AppFixture::SetUp();
         // Let the paused count-down timer fall a few seconds behind, as it does in the program.
         advance(5000);
     }
@@ -106,7 +104,7 @@ TEST_F(TriggerTest, EveryCommandAndTableRow) {
 }
 
 TEST_F(TriggerTest, TextsFollowTheLanguageOfTheMoment) {
-    lv_i18n_set_locale("de-DE");
+    MainScreen_SetLocale("de-DE");
     send(R"({"Trigger":"Auth","Msg":1})");
     EXPECT_EQ(text(ui_trigger_inform_label), "Ungültige Autorisierung");
     EXPECT_EQ(text(ui_trigger_reason_label), "ID GESPERRT");
@@ -125,7 +123,7 @@ TEST_F(TriggerTest, UnknownCommandsHideAndKeepTheWidgets) {
         SCOPED_TRACE(json);
         send(R"({"Trigger":"Test","Msg":0})");
         ASSERT_TRUE(shown(ui_trigger_panel));
-        AppLog log;
+        StdoutLog log;
         send(json);
         EXPECT_FALSE(shown(ui_trigger_panel));
         EXPECT_EQ(log.count("[Error]"), 1u);
@@ -134,17 +132,16 @@ TEST_F(TriggerTest, UnknownCommandsHideAndKeepTheWidgets) {
         EXPECT_EQ(picture(), std::string(kImgDir) + "validate_fail.png");
         EXPECT_EQ(text(ui_trigger_reason_label), "Identifier has expired");
     }
-    AppLog log;
-    send(R"({"Trigger":"Reboot"})");
-    ASSERT_EQ(log.lines().size(), 2u);
-    EXPECT_NE(log.lines()[0].find("[User]"), std::string::npos);
-    EXPECT_NE(log.lines()[0].find("ui_trigger_set_data: TRIGGER Reboot"), std::string::npos);
-    EXPECT_NE(log.lines()[1].find("ui_trigger_set_data: ERROR TRIGGER: unknown command:Reboot"),
-              std::string::npos);
+    const std::vector<std::string> lines = send(R"({"Trigger":"Reboot"})");
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_NE(lines[0].find("[User]"), std::string::npos);
+    EXPECT_NE(lines[0].find("ui_trigger_set_data: TRIGGER Reboot"), std::string::npos);
+    EXPECT_NE(lines[1].find("[Error]"), std::string::npos);
+    EXPECT_NE(lines[1].find("ui_trigger_set_data: ERROR TRIGGER: unknown command:Reboot"), std::string::npos);
 }
 
 TEST_F(TriggerTest, CountDownHidesAfterNPlusOneTicks) {
-    AppLog log;
+    StdoutLog log;
     send(R"({"Trigger":"downloading","percent":45,"seconds":5})");
     EXPECT_EQ(log.count("Set trigger timer and start it"), 1u);
     // The first tick comes with the next handler run (20 ms), then one a second: 5 -> 0 in five
@@ -183,7 +180,7 @@ TEST_F(TriggerTest, SecondsZeroStopsAndOutOfRangeCountsAsZero) {
     // 0 during a count-down: the next tick hides.
     send(R"({"Trigger":"Installing","percent":3,"seconds":100})");
     advance(1500);
-    AppLog log;
+    StdoutLog log;
     send(R"({"Trigger":"Installing","percent":4,"seconds":0})");
     EXPECT_EQ(log.count("Set trigger timer"), 0u);
     EXPECT_EQ(text(ui_trigger_process_label), "4%");
@@ -232,30 +229,6 @@ TEST_F(TriggerTest, ColourTestPaintsThePanelAndStays) {
     send(R"({"Trigger":"Prompt","Msg":4})");
     advance(40);
     EXPECT_EQ(pixel(20, 120), 0x00FF00u);
-    save_frame("trigger/prompt_on_green.png");
-}
-
-TEST_F(TriggerTest, LayoutOfADownload) {
-    send(R"({"Trigger":"Downloading","percent":45})");
-    advance(40);
-    lv_area_t a = coords_of(ui_trigger_process_label);
-    EXPECT_EQ(a.x1, 260);
-    EXPECT_EQ(a.y1, 210);
-    EXPECT_EQ(a.x2, 319);
-    EXPECT_EQ(a.y2, 229);
-    a = coords_of(ui_trigger_reason_label);
-    EXPECT_EQ(a.x1, 5);
-    EXPECT_EQ(a.y1, 178);
-    EXPECT_EQ(a.x2, 314);
-    EXPECT_EQ(a.y2, 202);
-    // The inform text is centred 30 px below the middle; the picture sits above it.
-    a = coords_of(ui_trigger_inform_label);
-    EXPECT_NEAR((a.x1 + a.x2 + 1) / 2, 160, 1);
-    EXPECT_NEAR((a.y1 + a.y2 + 1) / 2, 150, 1);
-    a = coords_of(ui_trigger_img);
-    EXPECT_GT(lv_area_get_width(&a), 0);
-    EXPECT_NEAR((a.y1 + a.y2 + 1) / 2, 100, 1);
-    save_frame("trigger/downloading.png");
 }
 
 } // namespace
