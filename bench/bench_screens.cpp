@@ -8,7 +8,6 @@
 //   bench_screens --one-frame NAME     shows the screen, renders a warm-up frame, then exactly one frame
 //                                      inside bench_screen_one_frame() (for callgrind's toggle)
 #include <benchmark/benchmark.h>
-#include <cjson/cJSON.h>
 
 #include <cstdio>
 #include <cstring>
@@ -16,30 +15,23 @@
 #include <unistd.h>
 #include <vector>
 
-#include "e2e_bad_input.h"
-#include "gfx_ext.h"
+#include "app_host.h"
 #include "lvgl.h"
 #include "mainscreen.h"
+#include "messages.h"
 #include "msg/msg.h"
-#include "my_lib/my_bmp.h"
 
 namespace {
 
 constexpr int64_t kWallTime = 1767225600; // 2026-01-01 00:00:00 UTC
-uint32_t g_tick = 0;
 lv_disp_t* g_disp = nullptr;
 
 void advance(uint32_t ms) {
-    for (uint32_t done = 0; done < ms; done += 20) {
-        g_tick += 20;
-        lv_timer_handler();
-    }
+    app_host_run_for(ms);
 }
 
 void dispatch(const std::string& json) {
-    cJSON* root = cJSON_Parse(json.c_str());
-    MainScreen_SetData(root);
-    cJSON_Delete(root);
+    app_host_datagram(json.data(), json.size());
     advance(500);
 }
 
@@ -52,9 +44,7 @@ struct Screen {
 void show_welcome(const Screen&) {}
 
 void show_by_message(const Screen& s) {
-    for (const e2e::ScreenState& state : e2e::c_screen_states) {
-        if (state.screen == s.index) dispatch(e2e::full_status(state, e2e::StatusFields{}, kWallTime));
-    }
+    dispatch(harness::status_message(harness::screen_state(s.index), {}, kWallTime));
 }
 
 void show_by_switch(const Screen& s) {
@@ -63,13 +53,14 @@ void show_by_switch(const Screen& s) {
 }
 
 void show_overlay(const Screen&) {
-    dispatch(e2e::full_status(e2e::c_screen_states[0], e2e::StatusFields{}, kWallTime));
-    dispatch(e2e::full_trigger("Prompt", "0", "0", "1"));
+    dispatch(harness::status_message(harness::screen_state(SCREEN_IDLE), {}, kWallTime));
+    dispatch(harness::trigger_message("Prompt", {.msg = "1", .percent = "0", .seconds = "0"}));
 }
 
 std::vector<Screen> screens() {
     std::vector<Screen> out{{"welcome", show_welcome, SCREEN_WELCOME}};
-    for (const e2e::ScreenState& s : e2e::c_screen_states) out.push_back({s.name, show_by_message, s.screen});
+    for (const harness::ScreenState& s : harness::kScreenStates)
+        out.push_back({s.name, show_by_message, s.screen});
     out.push_back({"swiping_card", show_by_switch, SCREEN_SWIPING_CARD});
     out.push_back({"swiping_rfid", show_by_switch, SCREEN_SWIPING_RFID});
     out.push_back({"trigger_overlay", show_overlay, SCREEN_IDLE});
@@ -83,9 +74,7 @@ bool bring_up() {
         return false;
     }
     msg_pin_now(kWallTime);
-    lv_init();
-    my_bmp_init();
-    g_disp = gfx_mem_display_create(320, 240, 0, true);
+    g_disp = app_host_start(320, 240, true);
     if (g_disp == nullptr) return false;
     MainScreen_Init();
     advance(100);
@@ -93,10 +82,6 @@ bool bring_up() {
 }
 
 } // namespace
-
-extern "C" uint32_t custom_tick_get(void) {
-    return g_tick;
-}
 
 extern "C" __attribute__((noinline)) void bench_screen_one_frame(lv_disp_t* disp) {
     lv_obj_invalidate(lv_disp_get_scr_act(disp));

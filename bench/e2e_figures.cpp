@@ -4,9 +4,7 @@
 //
 //   e2e_figures [--idle-seconds N] [--changes N] [--only NAME[,NAME...]]
 //     names: startup, latency, throughput, idle, rss
-#include "e2e_bad_input.h"
-#include "e2e_display.h"
-#include "live_display.h"
+#include "harness.h"
 
 #include <algorithm>
 #include <cmath>
@@ -17,7 +15,7 @@
 
 namespace {
 
-using live::Clock;
+using harness::Clock;
 using Ms = std::chrono::duration<double, std::milli>;
 
 void sleep_for_ms(double ms) {
@@ -40,63 +38,31 @@ double percentile(std::vector<double> v, double p) {
 }
 
 // A started program with its first frame on the panel; null when it did not come up.
-struct Running {
-    std::unique_ptr<live::Display> d;
-    std::unique_ptr<e2e::Panel> panel;
-    std::vector<std::string> lines;
-
-    void pump() {
-        d->lines([&](std::string_view l) { lines.emplace_back(l); });
-    }
-    size_t count(const std::string& what) {
-        pump();
-        size_t n = 0;
-        for (const std::string& l : lines) n += l.find(what) != std::string::npos;
-        return n;
-    }
-    bool wait_for(const std::string& what, size_t times, double timeout_ms) {
-        const auto end = Clock::now() + Ms(timeout_ms);
-        while (count(what) < times) {
-            if (Clock::now() > end || !d->running()) return false;
-            sleep_for_ms(1);
-        }
-        return true;
-    }
-};
-
-std::unique_ptr<Running> start(int xres = 320, int yres = 240, Ms* first_frame = nullptr) {
-    auto r = std::make_unique<Running>();
-    live::Options o;
+std::unique_ptr<harness::Program> start(int xres = 320, int yres = 240, Ms* first_frame = nullptr) {
+    harness::Options o;
     o.xres = xres;
     o.yres = yres;
     o.time_limit_s = 600;
-    r->d = std::make_unique<live::Display>(o);
-    const auto end = Clock::now() + std::chrono::seconds(10);
-    while (r->d->running() && Clock::now() < end) {
-        auto p = std::make_unique<e2e::Panel>(r->d->shm());
-        if (p->valid() && p->header().pan_count > 0) {
-            if (first_frame) *first_frame = Clock::now() - r->d->started();
-            r->panel = std::move(p);
-            return r;
-        }
-        std::this_thread::sleep_for(std::chrono::microseconds(100));
+    auto p = std::make_unique<harness::Program>(o);
+    if (!p->wait_frame(std::chrono::seconds(10))) {
+        std::fprintf(stderr, "the program did not come up\n%s", p->describe().c_str());
+        return nullptr;
     }
-    std::fprintf(stderr, "the program did not come up: %s\n%s", r->d->how_it_ended().c_str(),
-                 r->d->err().c_str());
-    return nullptr;
+    if (first_frame) *first_frame = Clock::now() - p->started();
+    return p;
 }
 
-const std::string c_fault = e2e::full_status(e2e::c_screen_states[3], e2e::StatusFields{}, 0);
-const std::string c_idle = e2e::full_status(e2e::c_screen_states[0], e2e::StatusFields{}, 0);
+const std::string c_fault = harness::status_message(harness::screen_state(4), {}, 0);
+const std::string c_idle = harness::status_message(harness::screen_state(1), {}, 0);
 
 // The program started and settled on the idle screen, which `s` has selected.
-std::unique_ptr<Running> start_on_idle(e2e::Sender& s) {
-    auto r = start();
-    if (!r) return nullptr;
+std::unique_ptr<harness::Program> start_on_idle(harness::Sender& s) {
+    auto p = start();
+    if (!p) return nullptr;
     s.send(c_idle);
-    if (!r->wait_for("-> [1]", 1, 3000)) return nullptr;
+    if (!p->wait_for("-> [1]", 1, std::chrono::seconds(3))) return nullptr;
     sleep_for_ms(300);
-    return r;
+    return p;
 }
 
 void measure_startup() {
@@ -115,18 +81,19 @@ void measure_startup() {
 // different picture. The pause between changes is random, so the changes meet every phase of the
 // program's 20 ms refresh.
 void measure_latency(int changes) {
-    e2e::Sender s;
+    harness::Sender s;
     auto r = start_on_idle(s);
     if (!r) return;
+    const harness::Panel& panel = *r->panel();
     std::mt19937 rng(8);
     std::vector<double> ms;
     for (int i = 0; i < changes; i++) {
-        const std::vector<uint32_t> before = r->panel->visible();
+        const std::vector<uint32_t> before = panel.pixels();
         const auto sent = Clock::now();
         s.send(i % 2 == 0 ? c_fault : c_idle);
         bool seen = false;
         while (!seen && Clock::now() - sent < std::chrono::seconds(2)) {
-            seen = e2e::differing(r->panel->visible(), before) > 2000;
+            seen = harness::differing(panel.pixels(), before) > 2000;
             if (!seen) std::this_thread::sleep_for(std::chrono::microseconds(200));
         }
         if (!seen) {
@@ -145,30 +112,38 @@ void measure_latency(int changes) {
 // Status messages that switch between two screens, sent as fast as the program takes them while the
 // receive queue never fills; each one must print its switch line.
 void measure_throughput() {
-    e2e::Sender s;
+    harness::Sender s;
     auto r = start_on_idle(s);
     if (!r) return;
-    constexpr int kMessages = 20000;
-    const size_t before = r->count("Switch Screen[");
+    constexpr size_t kMessages = 20000;
+    size_t handled = 0;
+    auto pump = [&] { r->lines([&](std::string_view l) { handled += l.find("Switch Screen[") != l.npos; }); };
+    pump();
+    handled = 0;
     const auto t0 = Clock::now();
-    for (int i = 0; i < kMessages; i++) {
+    for (size_t i = 0; i < kMessages; i++) {
         if (i % 8 == 0) {
-            while (e2e::udp_rx_queue() > 48 * 1024)
+            while (harness::udp_rx_queue() > 48 * 1024)
                 std::this_thread::sleep_for(std::chrono::microseconds(50));
-            r->pump();
+            pump();
         }
         s.send(i % 2 == 0 ? c_fault : c_idle);
     }
-    if (!r->wait_for("Switch Screen[", before + kMessages, 20000)) {
-        std::fprintf(stderr, "throughput: %zu of %d messages handled, %ld dropped\n",
-                     r->count("Switch Screen[") - before, kMessages, live::udp_drops(e2e::c_port));
+    if (!r->wait(
+            [&] {
+                pump();
+                return handled >= kMessages;
+            },
+            std::chrono::seconds(20))) {
+        std::fprintf(stderr, "throughput: %zu of %zu messages handled, %ld dropped\n", handled, kMessages,
+                     harness::udp_drops());
         return;
     }
     const double seconds = std::chrono::duration<double>(Clock::now() - t0).count();
-    const long drops = live::udp_drops(e2e::c_port);
-    std::printf("# throughput: %d status messages, each switching the screen, in %.2f s, %ld dropped\n",
+    const long drops = harness::udp_drops();
+    std::printf("# throughput: %zu status messages, each switching the screen, in %.2f s, %ld dropped\n",
                 kMessages, seconds, drops);
-    if (drops == 0) figure("throughput_msgs_per_s", kMessages / seconds, "msgs/s", 0);
+    if (drops == 0) figure("throughput_msgs_per_s", double(kMessages) / seconds, "msgs/s", 0);
 }
 
 // CPU time and context switches of the program over `seconds`, on the screen it shows.
@@ -176,14 +151,14 @@ struct Idle {
     double cpu_percent, cpu_ms_per_minute, wakeups_per_s;
 };
 
-Idle idle_over(Running& r, int seconds) {
-    const double cpu0 = live::cpu_seconds_of(r.d->pid());
-    const live::Memory m0 = live::memory_of(r.d->pid());
+Idle idle_over(harness::Program& p, int seconds) {
+    const double cpu0 = harness::cpu_seconds_of(p.pid());
+    const harness::Memory m0 = harness::memory_of(p.pid());
     const auto t0 = Clock::now();
     sleep_for_ms(seconds * 1000.0);
     const double wall = std::chrono::duration<double>(Clock::now() - t0).count();
-    const double cpu = live::cpu_seconds_of(r.d->pid()) - cpu0;
-    const live::Memory m1 = live::memory_of(r.d->pid());
+    const double cpu = harness::cpu_seconds_of(p.pid()) - cpu0;
+    const harness::Memory m1 = harness::memory_of(p.pid());
     const double switches = double(m1.voluntary - m0.voluntary + m1.involuntary - m0.involuntary);
     return {100.0 * cpu / wall, 60000.0 * cpu / wall, switches / wall};
 }
@@ -193,9 +168,9 @@ void measure_idle(int seconds) {
     if (!r) return;
     sleep_for_ms(2000); // past start-up
     const Idle welcome = idle_over(*r, seconds);
-    e2e::Sender s;
-    s.send(e2e::full_status(e2e::c_screen_states[6], e2e::StatusFields{}, int64_t(std::time(nullptr))));
-    if (!r->wait_for("-> [7]", 1, 3000)) return;
+    harness::Sender s;
+    s.send(harness::status_message(harness::screen_state(7)));
+    if (!r->wait_for("-> [7]", 1, std::chrono::seconds(3))) return;
     sleep_for_ms(2000);
     const Idle charging = idle_over(*r, seconds);
     for (const auto& [name, v] : {std::pair{"welcome", welcome}, std::pair{"charging", charging}}) {
@@ -211,29 +186,28 @@ void measure_idle(int seconds) {
 void measure_rss(int xres, int yres) {
     auto r = start(xres, yres);
     if (!r) return;
-    e2e::Sender s;
-    const int64_t now = int64_t(std::time(nullptr));
+    harness::Sender s;
     int current = 0;
     size_t switches = 0;
     for (int language = 0; language < 5; language++) {
-        e2e::StatusFields f;
+        harness::StatusFields f;
         f.language = std::to_string(language);
-        for (const e2e::ScreenState& st : e2e::c_screen_states) {
+        for (const harness::ScreenState& st : harness::kScreenStates) {
             if (st.screen == current) continue;
-            s.send(e2e::full_status(st, f, now));
+            s.send(harness::status_message(st, f));
             current = st.screen;
             switches++;
             sleep_for_ms(40);
         }
-        for (const char* command : e2e::c_trigger_commands) {
-            s.send(e2e::full_trigger(command, "0", "50", "1"));
+        for (const char* command : harness::kTriggerCommands) {
+            s.send(harness::trigger_message(command, {.msg = "1", .percent = "50", .seconds = "0"}));
             sleep_for_ms(40);
         }
     }
-    if (!r->wait_for("Switch Screen[", switches, 5000))
+    if (!r->wait_for("Switch Screen[", switches, std::chrono::seconds(5)))
         std::fprintf(stderr, "rss: not every screen was shown\n");
     sleep_for_ms(500);
-    const live::Memory m = live::memory_of(r->d->pid());
+    const harness::Memory m = harness::memory_of(r->pid());
     std::printf("# peak resident set at %dx%d after every screen in every language: %ld kB (now %ld kB)\n",
                 xres, yres, m.hwm_kb, m.rss_kb);
     figure("rss_peak_kb_" + std::to_string(xres) + "x" + std::to_string(yres), double(m.hwm_kb), "kB", 0);
@@ -263,7 +237,7 @@ int main(int argc, char** argv) {
         }
     }
     if (argc % 2 == 0) return 2;
-    if (!e2e::use_private_network())
+    if (!harness::use_private_network())
         std::printf("# note: no private network namespace; using the host's loopback\n");
     auto want = [&](const char* name) { return only.empty() || only.count(name) > 0; };
     if (want("startup")) measure_startup();

@@ -1,9 +1,15 @@
 // The program as a systemd service: READY=1 once the first frame is shown and watchdog pings while its
 // loop turns; the settings that choose the address it listens on and the senders it reads.
-#include "e2e_display.h"
+#include "e2e.h"
+
+#include <cstring>
 
 #include <poll.h>
+#include <sys/socket.h>
 #include <sys/un.h>
+#include <unistd.h>
+
+#include "test_paths.h"
 
 using namespace e2e;
 
@@ -40,35 +46,14 @@ class NotifySocket {
     int fd_ = -1;
 };
 
-// The local address of the socket on the program's port, as /proc/net/udp writes it.
-std::string udp_local() {
-    std::ifstream in("/proc/net/udp");
-    char port[8];
-    std::snprintf(port, sizeof port, ":%04X", unsigned(c_port));
-    for (std::string line; std::getline(in, line);) {
-        std::istringstream fields(line);
-        std::string slot, local;
-        fields >> slot >> local;
-        if (local.size() > 5 && local.compare(local.size() - 5, 5, port) == 0) return local;
-    }
-    return "";
-}
-
-std::string proc_address(const char* dotted) {
-    in_addr a{};
-    inet_pton(AF_INET, dotted, &a);
-    char s[16];
-    std::snprintf(s, sizeof s, "%08X:%04X", unsigned(a.s_addr), unsigned(c_port));
-    return s;
-}
-
 class Service : public E2E {};
 
 TEST_F(Service, ReadyAfterTheFirstFrameAndWatchdogPingsOnlyWhileRunning) {
     NotifySocket notify;
-    Display d(Options{{}, PROGRAM_DIR, {{"NOTIFY_SOCKET", notify.path()}, {"WATCHDOG_USEC", "200000"}}});
+    Program d({.env = {{"NOTIFY_SOCKET", notify.path()}, {"WATCHDOG_USEC", "200000"}}});
     ASSERT_EQ(notify.next(scaled(10000)), "READY=1") << d.describe();
-    EXPECT_GT(Panel(d.shm()).header().pan_count, 0u) << "READY=1 before the first frame was shown";
+    ASSERT_NE(d.panel(), nullptr);
+    EXPECT_GT(d.panel()->header().pan_count, 0u) << "READY=1 before the first frame was shown";
     for (int i = 0; i < 3; i++) ASSERT_EQ(notify.next(scaled(2000)), "WATCHDOG=1") << d.describe();
 
     d.pause();
@@ -109,22 +94,22 @@ TEST_F(Service, BindAddressAndAllowedSenders) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.env.empty() ? "defaults" : c.env[0].first + "=" + c.env[0].second);
-        auto d = start(Options{{}, PROGRAM_DIR, c.env});
-        EXPECT_EQ(udp_local(), proc_address(c.bound));
+        auto d = start({.env = c.env});
+        EXPECT_EQ(udp_bound_address(), c.bound);
 
         d->pause();
         if (c.refused) {
-            Sender refused(c.to, c.refused);
-            for (int i = 0; i < 3; i++) ASSERT_TRUE(refused.send(c_charging));
+            const Sender refused(c.refused, c.to);
+            for (int i = 0; i < 3; i++) ASSERT_TRUE(refused.send(status_message(screen_state(7))));
         }
-        ASSERT_TRUE(Sender(c.to, c.accepted).send(c_idle));
+        ASSERT_TRUE(Sender(c.accepted, c.to).send(status_message(screen_state(1))));
         d->resume();
 
-        ASSERT_TRUE(d->wait_out(switch_line(0, 1), 1, scaled(2000))) << d->describe();
+        ASSERT_TRUE(d->wait_for(switch_line(0, 1), 1, scaled(3000))) << d->describe();
         if (c.refused) {
             const std::string warn =
                 std::string("dropped 3 datagrams from senders not allowed (last from ") + c.refused + ")";
-            ASSERT_TRUE(d->wait_out(warn, 1, scaled(3000))) << d->describe();
+            ASSERT_TRUE(d->wait_for(warn, 1, scaled(3000))) << d->describe();
         }
         const std::string out = d->out();
         EXPECT_EQ(count_of(out, "-> [7]"), 0u) << out;

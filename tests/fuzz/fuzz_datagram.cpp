@@ -11,7 +11,7 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    fuzz_app_datagram(data, size);
+    app_host_datagram(data, size);
     fuzz_app_advance(100);
     fuzz_app_check_heap(20000);
     return 0;

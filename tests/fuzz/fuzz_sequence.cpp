@@ -31,7 +31,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         const void* sep = pos < size ? std::memchr(data + pos, 0, size - pos) : nullptr;
         const size_t end = sep != nullptr ? size_t(static_cast<const uint8_t*>(sep) - data) : size;
         fuzz_app_advance(pause_ms);
-        fuzz_app_datagram(data + pos, end - pos);
+        app_host_datagram(data + pos, end - pos);
         if (end >= size) break;
         // The pause byte after the separator, if there is one.
         pause_ms = end + 1 < size ? uint32_t(data[end + 1]) * 100u : kDefaultPauseMs;

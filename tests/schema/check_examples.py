@@ -2,7 +2,7 @@
 """Validates every example message of the project against docs/*-message.schema.json.
 
 Examples: the messages of every send-status scenario, the ```json blocks of docs/messages.md, and the
-JSON files under tests/data and tests/golden/screens. A message with a top-level "Trigger" key (any
+JSON files under tests/golden/screens. A message with a top-level "Trigger" key (any
 letter case) is checked against the trigger schema, any other against the status schema.
 
 Our own examples must also use only the keys the schemas describe (a misspelt key would otherwise pass,
@@ -219,7 +219,6 @@ def main():
     sources = [
         (scenario_messages(root), True),
         (markdown_messages(os.path.join(root, "docs", "messages.md")), True),
-        (file_messages(sorted(glob.glob(os.path.join(root, "tests", "data", "**", "*.json"), recursive=True))), True),
         (file_messages(sorted(glob.glob(os.path.join(root, "tests", "golden", "screens", "*.json")))), True),
     ]
     for messages, own in sources:

@@ -19,29 +19,13 @@
 #include <sys/stat.h>
 #include <vector>
 
+#include "app_host.h"
 #include "lvgl.h"
-#include "my_lib/my_bmp.h"
 
 namespace {
 
 constexpr lv_coord_t kW = 320, kH = 240;
-uint32_t g_tick = 0;
-std::vector<lv_color_t> g_frame(size_t(kW) * kH);
-
-void flush(lv_disp_drv_t* drv, const lv_area_t* a, lv_color_t* px) {
-    const size_t w = size_t(lv_area_get_width(a));
-    for (lv_coord_t y = a->y1; y <= a->y2; y++) {
-        memcpy(&g_frame[size_t(y) * kW + size_t(a->x1)], px + size_t(y - a->y1) * w, w * sizeof(lv_color_t));
-    }
-    lv_disp_flush_ready(drv);
-}
-
-void run_for(uint32_t ms) {
-    for (uint32_t done = 0; done < ms; done += 20) {
-        g_tick += 20;
-        lv_timer_handler();
-    }
-}
+constexpr size_t kPixels = size_t(kW) * kH;
 
 // splitmix64: the same numbers on every platform and runtime.
 struct Rng {
@@ -219,16 +203,20 @@ void build_scene(uint32_t seed, const Assets& a) {
 // FNV-1a over the frame's red, green and blue bytes.
 uint64_t checksum() {
     uint64_t h = 0xCBF29CE484222325ull;
-    for (const lv_color_t& c : g_frame) {
-        for (uint8_t b : {c.ch.red, c.ch.green, c.ch.blue}) h = (h ^ b) * 0x100000001B3ull;
+    const lv_color_t* frame = app_host_frame();
+    for (size_t i = 0; i < kPixels; i++) {
+        for (uint8_t b : {frame[i].ch.red, frame[i].ch.green, frame[i].ch.blue})
+            h = (h ^ b) * 0x100000001B3ull;
     }
     return h;
 }
 
 bool save_png(const std::string& path) {
     std::vector<unsigned char> rgb;
-    rgb.reserve(g_frame.size() * 3);
-    for (const lv_color_t& c : g_frame) rgb.insert(rgb.end(), {c.ch.red, c.ch.green, c.ch.blue});
+    rgb.reserve(kPixels * 3);
+    const lv_color_t* frame = app_host_frame();
+    for (size_t i = 0; i < kPixels; i++)
+        rgb.insert(rgb.end(), {frame[i].ch.red, frame[i].ch.green, frame[i].ch.blue});
     return lodepng::encode(path, rgb, unsigned(kW), unsigned(kH), LCT_RGB, 8) == 0;
 }
 
@@ -238,10 +226,6 @@ int usage() {
 }
 
 } // namespace
-
-extern "C" uint32_t custom_tick_get(void) {
-    return g_tick;
-}
 
 int main(int argc, char** argv) {
     std::string assets = ".";
@@ -276,18 +260,7 @@ int main(int argc, char** argv) {
         a.pictures.push_back(img + p);
     }
 
-    lv_init();
-    my_bmp_init();
-    static lv_disp_draw_buf_t draw_buf;
-    static std::vector<lv_color_t> buf(size_t(kW) * kH);
-    lv_disp_draw_buf_init(&draw_buf, buf.data(), nullptr, uint32_t(buf.size()));
-    static lv_disp_drv_t drv;
-    lv_disp_drv_init(&drv);
-    drv.hor_res = kW;
-    drv.ver_res = kH;
-    drv.draw_buf = &draw_buf;
-    drv.flush_cb = flush;
-    lv_disp_drv_register(&drv);
+    app_host_start(kW, kH, false);
 
     a.fonts.push_back(LV_FONT_DEFAULT);
     const std::string font_dir = assets + "/qorv_lvgl/assets/font/";
@@ -321,10 +294,10 @@ int main(int argc, char** argv) {
     }
     for (unsigned long seed = first; seed < first + count; seed++) {
         // A quiet second between scenes, so no timer or animation of the previous one reaches into this one.
-        g_tick += 1000;
+        app_host_tick_set(app_host_tick() + 1000);
         lv_timer_handler();
         build_scene(uint32_t(seed), a);
-        run_for(20 + uint32_t(seed % 97) * 20);
+        app_host_run_for(20 + uint32_t(seed % 97) * 20);
         const std::string png = out + "/" + std::to_string(seed) + ".png";
         if (!save_png(png)) {
             fprintf(stderr, "cannot write %s\n", png.c_str());

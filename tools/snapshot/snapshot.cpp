@@ -23,7 +23,6 @@
 // Every message, language and screen step is followed by 100 ms of virtual time, so its changes are
 // drawn. Relative paths of messages and pictures are taken from the directory the tool was started in,
 // not from --assets. Exit status: 0 done, 1 a picture could not be written, 2 bad arguments.
-#include <cjson/cJSON.h>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -34,19 +33,17 @@
 #include <unistd.h>
 #include <vector>
 
+#include "app_host.h"
 #include "i18n/lv_i18n.h"
 #include "label_report.h"
 #include "lvgl.h"
 #include "mainscreen.h"
 #include "msg/msg.h"
-#include "my_lib/my_bmp.h"
 #include "ui/ui_trigger/ui_trigger.h"
 
 namespace {
 
-uint32_t g_tick = 0;
 FILE* g_report = nullptr;
-std::vector<lv_color_t> g_frame;
 lv_coord_t g_w = 320, g_h = 240;
 
 // One item of the sequence after OUT.png.
@@ -55,22 +52,6 @@ struct Step {
     std::string text; // message JSON, locale name or picture path
     uint32_t number;  // milliseconds or screen index
 };
-
-void flush(lv_disp_drv_t* drv, const lv_area_t* a, lv_color_t* px) {
-    const lv_coord_t aw = lv_area_get_width(a);
-    for (lv_coord_t y = a->y1; y <= a->y2; y++) {
-        memcpy(&g_frame[size_t(y) * size_t(g_w) + size_t(a->x1)], px + size_t(y - a->y1) * size_t(aw),
-               size_t(aw) * sizeof(lv_color_t));
-    }
-    lv_disp_flush_ready(drv);
-}
-
-void advance(uint32_t ms) {
-    for (uint32_t done = 0; done < ms; done += 20) {
-        g_tick += 20;
-        lv_timer_handler();
-    }
-}
 
 bool read_text(const std::string& arg, std::string* out) {
     if (!arg.empty() && arg[0] == '{') {
@@ -163,12 +144,13 @@ void report_findings(const std::string& picture) {
 
 bool write_png(const std::string& path) {
     lv_refr_now(nullptr);
+    const lv_color_t* frame = app_host_frame();
     std::vector<unsigned char> rgb;
-    rgb.reserve(g_frame.size() * 3);
-    for (const lv_color_t& c : g_frame) {
-        rgb.push_back(c.ch.red);
-        rgb.push_back(c.ch.green);
-        rgb.push_back(c.ch.blue);
+    rgb.reserve(size_t(g_w) * size_t(g_h) * 3);
+    for (size_t i = 0; i < size_t(g_w) * size_t(g_h); i++) {
+        rgb.push_back(frame[i].ch.red);
+        rgb.push_back(frame[i].ch.green);
+        rgb.push_back(frame[i].ch.blue);
     }
     if (lodepng::encode(path, rgb, unsigned(g_w), unsigned(g_h), LCT_RGB, 8) != 0) {
         fprintf(stderr, "cannot write %s\n", path.c_str());
@@ -188,11 +170,9 @@ int usage(int status) {
 }
 
 void apply_message(const std::string& text, size_t index) {
-    cJSON* root = cJSON_Parse(text.c_str());
     // The program ignores such a datagram too; say so, since it is most likely a typo in a test file.
-    if (root == nullptr) fprintf(stderr, "warning: message %zu is not valid JSON\n", index);
-    MainScreen_SetData(root);
-    cJSON_Delete(root);
+    if (!app_host_datagram(text.data(), text.size()))
+        fprintf(stderr, "warning: message %zu is not valid JSON\n", index);
 }
 
 // Reads the sequence; message files are read here, before the working directory changes.
@@ -228,10 +208,6 @@ bool parse_steps(int argc, char** argv, int i, std::vector<Step>* steps) {
 }
 
 } // namespace
-
-extern "C" uint32_t custom_tick_get(void) {
-    return g_tick;
-}
 
 int main(int argc, char** argv) {
     int64_t wall = 1767225600;
@@ -273,42 +249,29 @@ int main(int argc, char** argv) {
     }
 
     msg_pin_now(wall);
-    lv_init();
-    my_bmp_init();
-    static lv_disp_draw_buf_t draw_buf;
-    static lv_disp_drv_t drv;
-    g_frame.assign(size_t(g_w) * size_t(g_h), lv_color_black());
-    static std::vector<lv_color_t> buf(size_t(g_w) * size_t(g_h));
-    lv_disp_draw_buf_init(&draw_buf, buf.data(), nullptr, uint32_t(buf.size()));
-    lv_disp_drv_init(&drv);
-    drv.hor_res = g_w;
-    drv.ver_res = g_h;
-    drv.draw_buf = &draw_buf;
-    drv.flush_cb = flush;
-    lv_disp_drv_register(&drv);
-
+    app_host_start(g_w, g_h, false);
     MainScreen_Init();
-    advance(100);
+    app_host_run_for(100);
     size_t messages = 0;
     for (const Step& step : steps) {
         switch (step.kind) {
         case Step::Message:
             apply_message(step.text, ++messages);
-            advance(100);
+            app_host_run_for(100);
             break;
         case Step::Wait:
-            advance(step.number);
+            app_host_run_for(step.number);
             break;
         case Step::Locale:
             if (!MainScreen_SetLocale(step.text.c_str())) {
                 fprintf(stderr, "no locale %s in the translation pack\n", step.text.c_str());
                 return 2;
             }
-            advance(100);
+            app_host_run_for(100);
             break;
         case Step::Screen:
             MainScreen_SwitchScreen(int(step.number));
-            advance(100);
+            app_host_run_for(100);
             break;
         case Step::Shot:
             if (!write_png(step.text)) return 1;

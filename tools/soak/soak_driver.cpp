@@ -15,9 +15,7 @@
 //     --rss-log: writes every resident-set sample (two a second) to FILE: "SECONDS RSS ANON FILE SHMEM",
 //                in kB
 //   exit status: 0 passed, 1 failed, 2 bad arguments
-#include "e2e_bad_input.h"
-#include "e2e_display.h"
-#include "live_display.h"
+#include "harness.h"
 
 #include <algorithm>
 #include <deque>
@@ -26,8 +24,22 @@
 
 namespace {
 
-using e2e::ScreenState;
-using e2e::StatusFields;
+using harness::Clock;
+using harness::ScreenState;
+using harness::StatusFields;
+
+// The number and the text fields of a status message that do not decide the screen and are always
+// written (the second and third voltage are not, on one phase).
+std::string StatusFields::*const kNumberFields[] = {
+    &StatusFields::sw_func,      &StatusFields::language,    &StatusFields::timezone,
+    &StatusFields::online,       &StatusFields::rf_fault,    &StatusFields::eth_status,
+    &StatusFields::meter_fault,  &StatusFields::wifi_status, &StatusFields::m4g_status,
+    &StatusFields::voltage1,     &StatusFields::current1,    &StatusFields::current2,
+    &StatusFields::current3,     &StatusFields::energy,      &StatusFields::err_code,
+    &StatusFields::actual_meter, &StatusFields::meter_start, &StatusFields::start_time};
+std::string StatusFields::*const kTextFields[] = {&StatusFields::point_err_code, &StatusFields::conn_err_code,
+                                                  &StatusFields::stop_reason, &StatusFields::conn_code,
+                                                  &StatusFields::conn_qr};
 
 struct Datagram {
     enum Kind { Status, Trigger, Invalid } kind = Invalid;
@@ -84,7 +96,7 @@ class Messages {
         std::vector<Datagram> out;
         auto show = [&](const ScreenState& s, const StatusFields& f) {
             if (s.screen == current) show_idle(out, current, f);
-            out.push_back({Datagram::Status, e2e::full_status(s, f, now_), s.screen, ""});
+            out.push_back({Datagram::Status, harness::status_message(s, f, now_), s.screen, ""});
             current = s.screen;
         };
         for (int language = 0; language < 5; language++) {
@@ -92,27 +104,26 @@ class Messages {
             f.language = std::to_string(language);
             f.conn_code = std::string(5000, 'W');
             f.conn_qr = std::string(2900, 'Q');
-            for (const ScreenState& s : e2e::c_screen_states) show(s, f);
+            for (const ScreenState& s : harness::kScreenStates) show(s, f);
             for (const char* code : conn_codes) {
                 f.conn_err_code = code;
                 f.point_err_code = code == conn_codes[1] ? "EVCommunicationError" : "NoError";
-                show(e2e::c_screen_states[3], f);
+                show(harness::screen_state(4), f);
                 show_idle(out, current, f);
             }
             for (const char* reason : reasons) {
                 for (int err = 0; err < (std::string(reason) == "Local" ? 10 : 1); err++) {
                     f.stop_reason = reason;
                     f.err_code = std::to_string(err);
-                    show(e2e::c_screen_states[5], f);
+                    show(harness::screen_state(6), f);
                     show_idle(out, current, f);
                 }
             }
         }
-        for (const char* command : e2e::c_trigger_commands) {
+        for (const char* command : harness::kTriggerCommands) {
             for (int msg = 0; msg < 10; msg++) {
-                out.push_back({Datagram::Trigger,
-                               e2e::full_trigger(command, "0", std::to_string(msg * 11), std::to_string(msg)),
-                               -1, command});
+                const harness::TriggerFields t{std::to_string(msg), std::to_string(msg * 11), "0"};
+                out.push_back({Datagram::Trigger, harness::trigger_message(command, t), -1, command});
             }
         }
         return out;
@@ -120,8 +131,8 @@ class Messages {
 
   private:
     void show_idle(std::vector<Datagram>& out, int& current, const StatusFields& f) {
-        const ScreenState& s = current == 1 ? e2e::c_screen_states[3] : e2e::c_screen_states[0];
-        out.push_back({Datagram::Status, e2e::full_status(s, f, now_), s.screen, ""});
+        const ScreenState& s = harness::screen_state(current == 1 ? 4 : 1);
+        out.push_back({Datagram::Status, harness::status_message(s, f, now_), s.screen, ""});
         current = s.screen;
     }
 
@@ -172,10 +183,10 @@ class Messages {
     }
 
     // A status message for a screen other than `current`, with its state spelled in one of its ways.
-    Datagram status(int current) {
+    Datagram status(int current, const StatusFields* with = nullptr) {
         ScreenState s;
         do {
-            s = e2e::c_screen_states[pick(std::size(e2e::c_screen_states))];
+            s = harness::kScreenStates[pick(std::size(harness::kScreenStates))];
         } while (s.screen == current);
         static const char* const running[] = {"S_RUN", "S_RUN_K1K2ON", "S_Charging", "S_Precharge"};
         static const char* const stopping[] = {"S_UserStop", "S_K1K2OFF", "X_Unlock", "S_RUN_UserStop"};
@@ -186,7 +197,8 @@ class Messages {
         if (s.screen == 1 || s.screen == 10) s.status = one_of(idle_status);
         if (s.screen == 5) s.status = chance(2) ? "Available" : "Preparing";
         if (s.screen == 1 || s.screen == 5) s.manager = chance(2) ? "Idle" : "IDLE";
-        return {Datagram::Status, e2e::full_status(s, fields(s.screen), now_), s.screen, ""};
+        return {Datagram::Status, harness::status_message(s, with ? *with : fields(s.screen), now_), s.screen,
+                ""};
     }
 
     Datagram trigger() {
@@ -197,14 +209,14 @@ class Messages {
         switch (pick(6)) {
         case 0:
             command = "soak#" + std::to_string(++unknown_);
-            json = e2e::json_string(command);
+            json = harness::json_string(command);
             break;
         case 1:
             json = one_of({"1", "null", "true", "{}", "[\"Test\"]"});
             break; // not a text: logged as empty
         default:
             command = one_of(known);
-            json = e2e::json_string(command);
+            json = harness::json_string(command);
             break;
         }
         std::string text = "{\"Trigger\":" + json;
@@ -229,10 +241,12 @@ class Messages {
             text = "{" + std::string(16384 - std::min<size_t>(valid.size(), 16000) + pick(4000), ' ') +
                    valid.substr(1);
             break;
-        case 3: // number-like text that is no JSON, in place of a number
-            text =
-                with_random_value(valid, {{"NaN", "NaN"}, {"-Infinity", "-Infinity"}, {"hex", "0x1F"}}, true);
+        case 3: { // number-like text that is no JSON, in place of a number
+            StatusFields f = fields(current);
+            f.*kNumberFields[pick(std::size(kNumberFields))] = one_of({"NaN", "-Infinity", "0x1F"});
+            text = status(current, &f).text;
             break;
+        }
         case 4: // not an object
             text =
                 one_of({"null", "0", "1e308", "\"Test\"", "[]", "[{\"Trigger\":\"Test\"}]", "[[[[[[]]]]]]"});
@@ -250,35 +264,27 @@ class Messages {
         return s;
     }
 
-    // `json` with one number (or, when `numbers_only` is false, any item) replaced by one of `values`.
-    std::string with_random_value(const std::string& json, const std::vector<e2e::Value>& values,
-                                  bool numbers_only) {
-        const e2e::Document d(json);
-        std::vector<std::string> paths;
-        for (const std::string& p : d.paths())
-            if (!numbers_only || d.type_at(p) == cJSON_Number) paths.push_back(p);
-        if (paths.empty()) return "NaN";
-        return d.with(paths[pick(paths.size())], values[pick(values.size())].json);
-    }
-
     std::string keep_screen(int current) {
-        static const std::vector<e2e::Value> not_text = {{"n", "7"},  {"null", "null"}, {"true", "true"},
-                                                         {"o", "{}"}, {"a", "[1]"},     {"big", "1e309"}};
-        std::string text = e2e::Document(status(current).text)
-                               .with("conns[0].m1768Info.runState", not_text[pick(not_text.size())].json);
-        std::vector<e2e::Value> values = e2e::typed_values();
-        for (const e2e::Value& v : e2e::awkward_strings())
-            if (e2e::Document("[" + v.json + "]").valid()) values.push_back(v);
-        for (const char* n : {"1e308", "-1e308", "4294967296", "-2147483649", "-0", "0.5"})
-            values.push_back({n, n});
+        static const char* const wrong_types[] = {
+            "\"x\"", "\"\"",           "7",     "true",   "false",      "null",        "{}", "{\"a\":1}",
+            "[]",    "[1,\"x\",null]", "1e308", "-1e308", "4294967296", "-2147483649", "-0", "0.5"};
+        static const char* const awkward_texts[] = {
+            "\xff",     "A\xc3",        "ab\xe2\x82",       "a\xf0\x9f\x98z",
+            "\xc0\xaf", "\xed\xa0\x80", "\xf4\x90\x80\x80", "%s%n%x%99999999d",
+            "\n\n\n"};
+        StatusFields f = fields(current);
         for (size_t edits = pick(4); edits > 0; edits--) {
-            const e2e::Document d(text);
-            std::vector<std::string> paths;
-            for (const std::string& p : d.paths())
-                if (p != "conns[0].m1768Info.runState") paths.push_back(p);
-            const std::string changed = d.with(paths[pick(paths.size())], values[pick(values.size())].json);
-            if (!changed.empty()) text = changed;
+            if (chance(2))
+                f.*kNumberFields[pick(std::size(kNumberFields))] = one_of(wrong_types);
+            else
+                f.*kTextFields[pick(std::size(kTextFields))] = one_of(awkward_texts);
         }
+        // The connector's run state becomes something other than a text.
+        std::string text = status(current, &f).text;
+        const std::string key = "\"m1768Info\":{\"runState\":";
+        const size_t at = text.find(key) + key.size();
+        text.replace(at, text.find('"', at + 1) + 1 - at,
+                     one_of({"7", "null", "true", "{}", "[1]", "1e309"}));
         return text;
     }
 
@@ -418,56 +424,51 @@ int main(int argc, char** argv) {
                              "[--rss-log FILE]\n");
         return 2;
     }
-    if (!e2e::use_private_network())
+    if (!harness::use_private_network())
         std::printf("note: no private network namespace; using the host's loopback\n");
     std::printf("soak: %.0f s, seed %u, rate %s, warm-up %.0f s\n", a.seconds, a.seed,
                 a.rate > 0 ? (std::to_string(int(a.rate)) + "/s").c_str() : "as fast as taken", a.warmup);
 
-    live::Options o;
+    harness::Options o;
     o.time_limit_s = unsigned(a.seconds) + 120;
-    live::Display d(o);
+    o.keep_output = false;
+    harness::Program d(o);
     Expectations expect;
     auto pump = [&] { d.lines([&](std::string_view l) { expect.line(l); }); };
 
     // Up when the first frame is on the panel (the port is bound before it).
-    const auto up_by = live::Clock::now() + std::chrono::seconds(10);
-    while (d.running() && live::Clock::now() < up_by) {
-        e2e::Panel p(d.shm());
-        if (p.valid() && p.header().pan_count > 0) break;
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    if (!d.running()) {
-        std::printf("FAIL: the program did not start (%s)\n%s", d.how_it_ended().c_str(), d.err().c_str());
+    if (!d.wait_frame(std::chrono::seconds(10))) {
+        std::printf("FAIL: the program did not start\n%s\n", d.describe().c_str());
         return 1;
     }
 
-    e2e::Sender sender;
+    harness::Sender sender;
     Messages gen(a.seed, int64_t(std::time(nullptr)));
     const std::vector<Datagram> first = gen.tour(0);
     long sent_status = 0, sent_triggers = 0, sent_invalid = 0, send_failures = 0;
     int screen = 0; // the welcome screen
     std::vector<Sample> samples;
-    const auto start = live::Clock::now();
+    const auto start = Clock::now();
     const auto stop = start + std::chrono::duration<double>(a.seconds);
     auto next_sample = start;
     const auto progress_every = std::chrono::seconds(std::max(10, int(a.seconds / 20)));
     auto next_progress = start + progress_every;
     auto next_send = start;
     bool alive = true;
-    for (long n = 0; live::Clock::now() < stop; n++) {
+    for (long n = 0; Clock::now() < stop; n++) {
         if (a.rate > 0) {
-            next_send += std::chrono::duration_cast<live::Clock::duration>(
-                std::chrono::duration<double>(1.0 / a.rate));
+            next_send +=
+                std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(1.0 / a.rate));
             std::this_thread::sleep_until(next_send);
         }
         const Datagram m = n < long(first.size()) ? first[size_t(n)] : gen.next(screen);
         if (n % 16 == 0) {
             pump();
             if (!(alive = d.running())) break;
-            const auto now = live::Clock::now();
+            const auto now = Clock::now();
             if (now >= next_sample) {
                 const double t = std::chrono::duration<double>(now - start).count();
-                const live::Memory mem = live::memory_of(d.pid());
+                const harness::Memory mem = harness::memory_of(d.pid());
                 samples.push_back({t, mem.rss_kb, mem.anon_kb, mem.file_kb, mem.shmem_kb});
                 next_sample += std::chrono::milliseconds(500);
                 if (now >= next_progress) {
@@ -484,11 +485,11 @@ int main(int argc, char** argv) {
         // the queue shown in /proc/net/udp may lag behind by a quarter of the buffer: large datagrams
         // go to an empty queue.
         const long room = m.text.size() > 8192 ? 1 : 64 * 1024 - 4 * long(m.text.size());
-        while (e2e::udp_rx_queue() >= room && live::Clock::now() < stop) {
+        while (harness::udp_rx_queue() >= room && Clock::now() < stop) {
             std::this_thread::sleep_for(std::chrono::microseconds(100));
             pump();
         }
-        if (live::Clock::now() >= stop) break; // the queue may still be full: send nothing more
+        if (Clock::now() >= stop) break; // the queue may still be full: send nothing more
         bool ok = sender.send(m.text);
         for (int retry = 0; !ok && retry < 100; retry++) { // a full send buffer: let it drain
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
@@ -511,17 +512,17 @@ int main(int argc, char** argv) {
     }
 
     // Let the program take what is queued and print the rest.
-    const auto drain_by = live::Clock::now() + std::chrono::seconds(10);
-    while (alive && live::Clock::now() < drain_by && !(expect.settled() && e2e::udp_rx_queue() <= 0)) {
+    const auto drain_by = Clock::now() + std::chrono::seconds(10);
+    while (alive && Clock::now() < drain_by && !(expect.settled() && harness::udp_rx_queue() <= 0)) {
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
         pump();
         alive = d.running();
     }
     pump();
-    const live::Memory end_mem = live::memory_of(d.pid());
+    const harness::Memory end_mem = harness::memory_of(d.pid());
     if (end_mem.rss_kb > 0)
         samples.push_back({a.seconds, end_mem.rss_kb, end_mem.anon_kb, end_mem.file_kb, end_mem.shmem_kb});
-    const long drops = live::udp_drops(e2e::c_port);
+    const long drops = harness::udp_drops();
     alive = alive && d.running();
 
     // Growth is a rise of the level the resident set keeps, not a single busy moment: the level is the
@@ -566,7 +567,7 @@ int main(int argc, char** argv) {
                 send_failures);
 
     std::vector<std::string> failures;
-    if (!alive) failures.push_back("the program ended: " + d.how_it_ended());
+    if (!alive) failures.push_back("the program ended: " + d.describe());
     if (expect.status_handled < sent_status || expect.triggers_handled < sent_triggers)
         failures.push_back("fewer messages handled than sent");
     if (expect.unexpected_lines > 0)

@@ -122,7 +122,7 @@ ScriptRun run_on_fakefb(const std::string& name, const std::string& script, EnvL
     env.emplace_back("FAKEFB_SHM", shm);
     env.emplace_back("FBDEV_TEST_SCRIPT", script);
     ScriptRun r;
-    r.child = run_child({self_exe()}, env, true);
+    r.child = run_child({self_exe()}, env);
     r.fb = read_fakefb(shm);
     return r;
 }

@@ -1,6 +1,7 @@
 // The small pieces: the log line format (on standard output, as LV_LOG_PRINTF 1 has it) and the
 // assertion messages, the formatter behind lv_label_set_text_fmt, the file system with its stdio
 // driver, memory and the tick.
+#include "app_host.h"
 #include "gfx_ext.h"
 #include "stdout_log.h"
 #include "lvgl.h"
@@ -163,6 +164,9 @@ TEST(Tick, VirtualTimeAndWrapSafeElapsed) {
     gfx_virtual_time_advance(2);
     EXPECT_EQ(lv_tick_get(), 1u);
     gfx_virtual_time_disable();
+    // Back on the program's own clock (the application host's; it replaces the library's default).
+    app_host_tick_set(777);
+    EXPECT_EQ(lv_tick_get(), 777u);
 }
 
 std::vector<std::string> g_callback_lines;
