@@ -31,7 +31,7 @@ constexpr int8_t UI_FONT_THEME = -1;
 // allowed) and its offset from the parent's anchor point; the picture, or the label's text (null: the
 // runtime's default) or translation key; a label's font, text alignment (AUTO: not set) and flags.
 // Images and GIFs are not scrollable and hit-test their pixels.
-typedef struct {
+struct ui_widget_t {
     lv_obj_t** obj;
     ui_kind_t kind;
     lv_coord_t w, h, x, y;
@@ -41,7 +41,7 @@ typedef struct {
     uint8_t flags = 0;
     lv_obj_t** parent = nullptr; // null: the root the rows are built on
     lv_align_t anchor = LV_ALIGN_CENTER;
-} ui_widget_t;
+};
 
 // A screen root: not scrollable, black, opaque.
 lv_obj_t* ui_screen_create(void);

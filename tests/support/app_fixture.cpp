@@ -9,19 +9,12 @@
 #include <sstream>
 #include <unistd.h>
 
+#include "app_host.h"
 #include "test_paths.h"
 
 namespace {
 
 constexpr lv_coord_t kW = 320, kH = 240;
-uint32_t g_tick_ms = 0;
-std::vector<lv_color_t> g_frame(size_t(kW) * kH);
-
-void frame_flush(lv_disp_drv_t* drv, const lv_area_t* area, lv_color_t* px) {
-    for (lv_coord_t y = area->y1; y <= area->y2; y++)
-        for (lv_coord_t x = area->x1; x <= area->x2; x++) g_frame[size_t(y) * kW + size_t(x)] = *px++;
-    lv_disp_flush_ready(drv);
-}
 
 // The keys and array positions of a path: "conns[0].m1768Info" gives "conns", "[0]", "m1768Info".
 std::vector<std::string> path_parts(const std::string& path) {
@@ -70,26 +63,13 @@ void set_path(cJSON* node, const std::string& path, cJSON* value) {
 
 } // namespace
 
-extern "C" uint32_t custom_tick_get(void) {
-    return g_tick_ms;
-}
-
 void AppFixture::SetUp() {
-    static lv_disp_draw_buf_t draw_buf;
-    static lv_disp_drv_t drv;
-    static std::vector<lv_color_t> buf(size_t(kW) * kH);
     old_cwd_ = std::filesystem::current_path();
     std::filesystem::current_path(SD_BUILD_DIR);
     ASSERT_TRUE(std::filesystem::exists("qorv_lvgl/assets")) << "build the assets target first";
     msg_pin_now(kNow);
-    lv_init();
-    lv_disp_draw_buf_init(&draw_buf, buf.data(), nullptr, uint32_t(buf.size()));
-    lv_disp_drv_init(&drv);
-    drv.hor_res = kW;
-    drv.ver_res = kH;
-    drv.draw_buf = &draw_buf;
-    drv.flush_cb = frame_flush;
-    ASSERT_NE(lv_disp_drv_register(&drv), nullptr);
+    static lv_disp_t* disp = app_host_start(kW, kH, false);
+    ASSERT_NE(disp, nullptr);
     if (!start_manager_) return;
     StdoutLog banner; // keeps the banner out of the test's output
     MainScreen_Init();
@@ -110,25 +90,24 @@ std::vector<std::string> AppFixture::send(const std::string& json) {
 }
 
 void AppFixture::advance(uint32_t ms) {
-    for (uint32_t done = 0; done < ms; done += 20) {
-        g_tick_ms += ms - done < 20 ? ms - done : 20;
-        lv_timer_handler();
-    }
+    app_host_run_for(ms);
 }
 
 uint32_t AppFixture::tick() const {
-    return g_tick_ms;
+    return app_host_tick();
 }
 
 uint32_t AppFixture::pixel(lv_coord_t x, lv_coord_t y) {
     lv_refr_now(nullptr);
-    return g_frame[size_t(y) * kW + size_t(x)].full & 0xFFFFFF;
+    return app_host_frame()[size_t(y) * kW + size_t(x)].full & 0xFFFFFF;
 }
 
 std::string AppFixture::save_frame(const std::string& name) {
     lv_refr_now(nullptr);
     std::vector<unsigned char> rgb;
-    for (const lv_color_t& c : g_frame) rgb.insert(rgb.end(), {c.ch.red, c.ch.green, c.ch.blue});
+    const lv_color_t* frame = app_host_frame();
+    for (size_t i = 0; i < size_t(kW) * kH; i++)
+        rgb.insert(rgb.end(), {frame[i].ch.red, frame[i].ch.green, frame[i].ch.blue});
     const std::string path = sd_test_out_path(name);
     lodepng::encode(path, rgb, unsigned(kW), unsigned(kH), LCT_RGB, 8);
     return path;

@@ -1,7 +1,7 @@
 // GoogleTest support for the application's tests. It uses nothing but the LVGL API and the
 // application's own interface, so the same tests run against our runtime and against LVGL itself:
-//   - a 320 x 240 memory display; the tick is custom_tick_get(), defined here over a variable the test
-//     advances; the wall clock is pinned at kNow;
+//   - a 320 x 240 memory display and the virtual tick of tools/harness/app_host; the wall clock is
+//     pinned at kNow;
 //   - log lines are read from what the program prints on standard output;
 //   - the application is brought up as the program does (MainScreen_Init), in the build directory,
 //     which holds the asset set.
