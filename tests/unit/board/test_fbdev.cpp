@@ -217,61 +217,50 @@ TEST(Fbdev, AreasOutsideThePanelAreRejectedButCompleted) {
     }
 }
 
-TEST(Fbdev, FullRefreshFlipsBetweenTwoPages) {
-    // From yoffset 0: the first frame goes to the page at yres, the next to 0, the third to yres again.
-    const ScriptRun r = run_on_fakefb(
-        "flip", "init;flush " + c_full + " 1 f;flush " + c_full + " 2 f;flush " + c_full + " 3 f", {});
-    ASSERT_TRUE(r.child.exited_ok()) << r.child.describe();
-    EXPECT_EQ(r.count("ready 1"), 3);
-    EXPECT_EQ(r.child.err, "");
-    EXPECT_EQ(r.fb.h.pan_count, 3u);
-    EXPECT_EQ(r.fb.h.yoffset, uint32_t(H));
-    EXPECT_TRUE(page_holds(r.fb, H, 3));
-    EXPECT_TRUE(page_holds(r.fb, 0, 2));
-
-    // A kernel that starts on the second page: the first frame goes to page 0.
-    const ScriptRun s =
-        run_on_fakefb("flip_from_yres", "init;flush " + c_full + " 1 f", {{"FAKEFB_YOFFSET", "240"}});
-    ASSERT_TRUE(s.child.exited_ok()) << s.child.describe();
-    EXPECT_EQ(s.fb.h.pan_count, 1u);
-    EXPECT_EQ(s.fb.h.yoffset, 0u);
-    EXPECT_TRUE(page_holds(s.fb, 0, 1));
-    EXPECT_TRUE(page_holds(s.fb, H, 0));
-}
-
-TEST(Fbdev, FailedPanIsReportedAndTheNextFrameFlipsBack) {
-    const ScriptRun r = run_on_fakefb("pan_fails", "init;flush " + c_full + " 1 f;flush " + c_full + " 2 f",
-                                      {{"FAKEFB_FAIL", "pan"}});
-    ASSERT_TRUE(r.child.exited_ok()) << r.child.describe();
-    EXPECT_EQ(r.child.err, "active fb swap failed\nactive fb swap failed\n");
-    EXPECT_EQ(r.count("ready 1"), 2);
-    EXPECT_EQ(r.fb.h.pan_count, 0u);
-    EXPECT_TRUE(page_holds(r.fb, H, 1));
-    EXPECT_TRUE(page_holds(r.fb, 0, 2));
-}
-
-TEST(Fbdev, WithoutRoomForTwoPagesFullRefreshDrawsIntoTheVisiblePage) {
+// Full refresh writes the page that is not shown and pans to it, when memory and virtual height hold two
+// pages; otherwise it draws into the visible page. A failed pan is reported and the next frame goes to
+// the other page all the same.
+TEST(Fbdev, FullRefreshPages) {
+    const std::string one_page = std::to_string(W * H * 4);
     struct Case {
         const char* name;
         EnvList env;
+        int frames;
+        uint32_t pans, yoffset;
+        std::vector<std::pair<uint32_t, int>> pages; // page's first line, seed of the frame it holds
+        std::string err;
     };
-    const std::string one_page = std::to_string(W * H * 4);
     const Case cases[] = {
-        {"one page of memory and height", {{"FAKEFB_YRES_VIRTUAL", "240"}}},
-        {"two pages of height, one of memory", {{"FAKEFB_SMEM_LEN", one_page}}},
+        {"two pages", {}, 3, 3, H, {{H, 3}, {0, 2}}, ""},
+        {"the kernel starts on the second page", {{"FAKEFB_YOFFSET", "240"}}, 1, 1, 0, {{0, 1}, {H, 0}}, ""},
+        {"pans fail",
+         {{"FAKEFB_FAIL", "pan"}},
+         2,
+         0,
+         0,
+         {{H, 1}, {0, 2}},
+         "active fb swap failed\nactive fb swap failed\n"},
+        {"one page of memory and height", {{"FAKEFB_YRES_VIRTUAL", "240"}}, 2, 0, 0, {{0, 2}}, ""},
+        {"two pages of height, one of memory", {{"FAKEFB_SMEM_LEN", one_page}}, 2, 0, 0, {{0, 2}}, ""},
         {"two pages of memory, one of height",
-         {{"FAKEFB_YRES_VIRTUAL", "240"}, {"FAKEFB_SMEM_LEN", "614400"}}},
+         {{"FAKEFB_YRES_VIRTUAL", "240"}, {"FAKEFB_SMEM_LEN", "614400"}},
+         2,
+         0,
+         0,
+         {{0, 2}},
+         ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        const ScriptRun r =
-            run_on_fakefb("one_page", "init;flush " + c_full + " 1 f;flush " + c_full + " 2 f", c.env);
+        std::string script = "init";
+        for (int i = 1; i <= c.frames; i++) script += ";flush " + c_full + " " + std::to_string(i) + " f";
+        const ScriptRun r = run_on_fakefb("pages", script, c.env);
         ASSERT_TRUE(r.child.exited_ok()) << r.child.describe(); // a write past the mapping would crash it
-        EXPECT_EQ(r.child.err, "");
-        EXPECT_EQ(r.count("ready 1"), 2);
-        EXPECT_EQ(r.fb.h.pan_count, 0u);
-        EXPECT_EQ(r.fb.h.yoffset, 0u);
-        EXPECT_TRUE(page_holds(r.fb, 0, 2));
+        EXPECT_EQ(r.child.err, c.err);
+        EXPECT_EQ(r.count("ready 1"), c.frames);
+        EXPECT_EQ(r.fb.h.pan_count, c.pans);
+        EXPECT_EQ(r.fb.h.yoffset, c.yoffset);
+        for (const auto& [page_y, seed] : c.pages) EXPECT_TRUE(page_holds(r.fb, page_y, seed));
     }
 }
 
