@@ -104,7 +104,9 @@ TEST(MsgPaths, KeysIgnoreCaseAndArraysGoByPosition) {
          {"conns[2].x", "conns[0].nothing.runState", "s.x", "n[0]", "conns.m1768Info", "n"}) {
         SCOPED_TRACE(path);
         EXPECT_EQ(msg_text(doc.root, path), nullptr);
-        if (std::string(path) != "n") EXPECT_TRUE(std::isnan(msg_number(doc.root, path)));
+        if (std::string(path) != "n") {
+            EXPECT_TRUE(std::isnan(msg_number(doc.root, path)));
+        }
     }
     EXPECT_EQ(msg_item(nullptr, "n"), nullptr);
 }
