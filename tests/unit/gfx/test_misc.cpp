@@ -1,6 +1,5 @@
-// The small pieces: the log line format (on standard output, as LV_LOG_PRINTF 1 has it) and the
-// assertion messages, the formatter behind lv_label_set_text_fmt, the file system with its stdio
-// driver, memory and the tick.
+// The small pieces: the formatter behind lv_label_set_text_fmt, the file system with its stdio driver
+// and the tick.
 #include "app_host.h"
 #include "gfx_ext.h"
 #include "stdout_log.h"
@@ -11,22 +10,11 @@
 
 #include <gtest/gtest.h>
 
-#include <climits>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
-
-// Assertions here count instead of hanging, so their log text can be checked.
-static int g_assert_handler_calls = 0;
-#undef LV_ASSERT_HANDLER
-#define LV_ASSERT_HANDLER ++g_assert_handler_calls;
-
-// A failing allocation must come back as NULL here, also under AddressSanitizer.
-extern "C" const char* __asan_default_options() {
-    return "allocator_may_return_null=1";
-}
 
 namespace {
 
@@ -53,10 +41,6 @@ TEST(Printf, FormatsLikeLvglsOwnFormatter) {
     EXPECT_EQ(
         fmt("%*d|%-*d|%.*d|%.*s|%5s|%-5s|%.0s|%3c", 4, 7, 4, 7, 3, 5, 2, "abcdef", "ab", "ab", "gone", 'b'),
         "   7|7   |005|ab|   ab|ab   ||  b");
-    EXPECT_EQ(fmt("%hhd %hu %d %lld %llu %zu %jd", 200, 65538, INT_MIN, LLONG_MIN, ULLONG_MAX, (size_t)123,
-                  (intmax_t)-9),
-              "-56 2 -2147483648 -9223372036854775808 18446744073709551615 123 -9");
-    EXPECT_EQ(fmt("%p", (void*)0x12ab), std::string(sizeof(void*) * 2 - 4, '0') + "12AB");
     // No floating point: the letter is printed and nothing consumed; a null string is "(null)".
     EXPECT_EQ(fmt("%.1f kW|%e|%s|%3.2s", (const char*)nullptr, (const char*)nullptr), "f kW|e|(null)| (n");
 
@@ -141,22 +125,6 @@ TEST(FsExt, IsTheTextAfterTheLastDotOfTheFileName) {
     for (const auto& c : cases) EXPECT_STREQ(lv_fs_get_ext(c[0]), c[1]) << c[0];
 }
 
-TEST(Memory, ZeroSizeSentinelReallocAndFailure) {
-    void* z = lv_mem_alloc(0); // one static address, never freed
-    lv_mem_free(z);
-    EXPECT_EQ(lv_mem_alloc(0), z);
-    void* p = lv_mem_realloc(z, 16); // allocates
-    ASSERT_NE(p, z);
-    StdoutLog log;
-    gfx_log_reset();
-    EXPECT_EQ(lv_mem_realloc(p, SIZE_MAX - 4096), nullptr); // p stays the caller's
-    EXPECT_EQ(lv_mem_realloc(p, 0), z);                     // frees p
-    ASSERT_EQ(log.lines().size(), 1u);
-    EXPECT_EQ(log.lines()[0].rfind("[Error]", 0), 0u);
-    EXPECT_NE(log.lines()[0].find(" lv_mem_realloc: couldn't allocate memory \t"), std::string::npos);
-    gfx_log_reset();
-}
-
 TEST(Tick, VirtualTimeAndWrapSafeElapsed) {
     gfx_virtual_time_enable(1244);
     EXPECT_EQ(lv_tick_elaps(0xFFFFFFF0u), 1260u);
@@ -167,50 +135,6 @@ TEST(Tick, VirtualTimeAndWrapSafeElapsed) {
     // Back on the program's own clock (the application host's; it replaces the library's default).
     app_host_tick_set(777);
     EXPECT_EQ(lv_tick_get(), 777u);
-}
-
-std::vector<std::string> g_callback_lines;
-
-TEST(Log, LinesGoToStandardOutputInLvglsFormat) {
-    gfx_log_reset();
-    gfx_virtual_time_enable(1234);
-    lv_log_register_print_cb([](const char* line) { g_callback_lines.emplace_back(line); });
-    StdoutLog log;
-    _lv_log_add(LV_LOG_LEVEL_USER, "/src/app/p_misc.c", 14, "main", "hello %d", 42);
-    gfx_virtual_time_set(61300);
-    _lv_log_add(LV_LOG_LEVEL_ERROR, "C:\\dev\\p_misc.c", 7, "udp_get_fd", "exist A UDP connect");
-    gfx_virtual_time_set(61305);
-    _lv_log_add(LV_LOG_LEVEL_WARN, "src/mixed\\style/b.c", 1, "f", "%s|%5.1f", "libc", 2.25);
-    _lv_log_add(LV_LOG_LEVEL_INFO, "x.c", 1, "f", "info"); // dropped, and not the previous line
-    gfx_virtual_time_set(61400);
-    _lv_log_add(LV_LOG_LEVEL_WARN, "/rooted.c", 3, "f", "m"); // a separator only at the start stays
-    // The macros of dropped levels compile to nothing: their arguments are not even evaluated.
-    int evaluated = 0;
-    LV_LOG_INFO("%d", ++evaluated);
-    const int line = __LINE__;
-    void* img_data = nullptr;
-    LV_ASSERT_NULL(img_data);
-    LV_ASSERT_MALLOC(img_data);
-    LV_ASSERT_MSG(1 + 1 == 3, "arithmetic");
-    LV_ASSERT(&evaluated);
-    auto at = [line](int d) { return " \t(in test_misc.cpp line #" + std::to_string(line + d) + ")"; };
-    EXPECT_EQ(
-        log.lines(),
-        (std::vector<std::string>{
-            "[User]\t(1.234, +1234)\t main: hello 42 \t(in p_misc.c line #14)",
-            "[Error]\t(61.300, +60066)\t udp_get_fd: exist A UDP connect \t(in p_misc.c line #7)",
-            "[Warn]\t(61.305, +5)\t f: libc|  2.2 \t(in b.c line #1)",
-            "[Warn]\t(61.400, +95)\t f: m \t(in /rooted.c line #3)",
-            "[Error]\t(61.400, +0)\t TestBody: Asserted at expression: img_data != NULL (NULL pointer)" +
-                at(2),
-            "[Error]\t(61.400, +0)\t TestBody: Asserted at expression: img_data != NULL (Out of memory)" +
-                at(3),
-            "[Error]\t(61.400, +0)\t TestBody: Asserted at expression: 1 + 1 == 3 (arithmetic)" + at(4),
-        }));
-    EXPECT_EQ(evaluated + g_assert_handler_calls, 3);
-    EXPECT_TRUE(g_callback_lines.empty());
-    gfx_log_reset();
-    gfx_virtual_time_disable();
 }
 
 } // namespace
