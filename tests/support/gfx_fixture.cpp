@@ -33,6 +33,12 @@ std::string area_str(const lv_area_t& a) {
            std::to_string(a.y2) + ")";
 }
 
+size_t gfx_test_timer_count() {
+    size_t n = 0;
+    for (lv_timer_t* t = lv_timer_get_next(nullptr); t != nullptr; t = lv_timer_get_next(t)) n++;
+    return n;
+}
+
 lv_obj_t* gfx_test_rect(lv_obj_t* parent, lv_coord_t x, lv_coord_t y, lv_coord_t w, lv_coord_t h,
                         uint32_t rgb) {
     lv_obj_t* o = lv_obj_create(parent);

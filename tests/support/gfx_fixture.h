@@ -46,6 +46,9 @@ class GfxFixture : public ::testing::Test {
 // "(x1,y1)-(x2,y2)"
 std::string area_str(const lv_area_t& a);
 
+// How many timers there are, the runtime's own included.
+size_t gfx_test_timer_count();
+
 // A plain rectangle without the theme's look.
 lv_obj_t* gfx_test_rect(lv_obj_t* parent, lv_coord_t x, lv_coord_t y, lv_coord_t w, lv_coord_t h,
                         uint32_t rgb);

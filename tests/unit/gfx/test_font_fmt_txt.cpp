@@ -18,10 +18,6 @@ LV_FONT_DECLARE(fmt_pairs8)
 
 namespace {
 
-const lv_font_fmt_txt_dsc_t& dsc_of(const lv_font_t& font) {
-    return *static_cast<const lv_font_fmt_txt_dsc_t*>(font.dsc);
-}
-
 // Pixel k of a glyph stored at `bpp` bits per pixel, first pixel in the high bits.
 uint32_t pixel(const uint8_t* bitmap, uint32_t bpp, uint32_t k) {
     const uint32_t bit = k * bpp;
@@ -56,7 +52,7 @@ TEST(FontFmtTxt, EveryStorageReadsAsThePlainFont) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        const lv_font_fmt_txt_dsc_t& fdsc = dsc_of(*c.font);
+        const auto& fdsc = *static_cast<const lv_font_fmt_txt_dsc_t*>(c.font->dsc);
         ASSERT_EQ((std::vector<int>{fdsc.cmaps[0].type, fdsc.bitmap_format, fdsc.kern_classes}),
                   (std::vector<int>{c.first_map, c.bitmap_format, c.kern_classes}));
         int kerned = 0;

@@ -134,15 +134,11 @@ TEST_F(Img, PngFilesAreCheckedDecodedAndRefusedWhole) {
     lv_img_decoder_close(&dsc);
     EXPECT_TRUE(log.lines().empty());
 
-    // A header that survives a cut: info takes it, open logs lodepng's reason with its line break.
+    // A header that survives a cut: info takes it, open warns with lodepng's reason.
     const std::string cut = write_png("trunc.png", 5, 5, ramp, 40);
     EXPECT_EQ(lv_img_decoder_open(&dsc, cut.c_str(), lv_color_black(), 0), LV_RES_INV);
-    const std::vector<std::string> lines = log.lines();
-    ASSERT_EQ(lines.size(), 2u);
-    EXPECT_EQ(lines[0].rfind("[Warn]\t", 0), 0u);
-    EXPECT_NE(lines[0].find(std::string(": error 30: ") + lodepng_error_text(30)), std::string::npos)
-        << lines[0];
-    EXPECT_EQ(lines[1].rfind(" \t(in lv_png.cpp", 0), 0u);
+    EXPECT_EQ(log.count("[Warn]"), 1u);
+    EXPECT_EQ(log.count(std::string(": error 30: ") + lodepng_error_text(30)), 1u);
 }
 
 TEST_F(Img, CacheKeepsTheEntriesThatLiveLongest) {
@@ -231,65 +227,19 @@ TEST_F(Img, PixelsBlendByAlphaAndOpacityInsideTheClipArea) {
                 << x << "," << y;
 }
 
-TEST_F(Img, WhatCannotBeDrawnShowsThePlaceholderOrTheDecodersReason) {
-    lv_img_decoder_t* d = lv_img_decoder_create();
-    lv_img_decoder_set_info_cb(d, app_info);
-    lv_img_decoder_set_open_cb(d, [](lv_img_decoder_t*, lv_img_decoder_dsc_t* dsc) -> lv_res_t {
-        dsc->error_msg = "Bad";
-        return LV_RES_OK;
-    });
-    const struct {
-        const char* src;
-        size_t warnings;
-        const char* last;
-    } cases[] = {
-        {"A:/nonexistent/missing.png", 2, "Image draw error"}, // after "cannot open the image resource"
-        {"A:error_1.app", 1, "Image draw error"},
-        {nullptr, 1, "Image draw: src is NULL"}};
-    for (const auto& c : cases) {
-        log.clear();
-        Canvas cv(60, 50, 0xff);
-        draw(cv, c.src, {5, 5, 54, 44});
-        EXPECT_EQ(log.count("[Warn]"), c.warnings);
-        EXPECT_TRUE(log.contains(c.last));
-        // A white box over the image's area with black text at its top left.
-        int dark = 0;
-        for (lv_coord_t y = 0; y < 50; y++)
-            for (lv_coord_t x = 0; x < 60; x++) {
-                ASSERT_TRUE((x >= 5 && x <= 54 && y >= 5 && y <= 44) || cv.at(x, y) == 0xffu)
-                    << x << "," << y;
-                dark += cv.at(x, y) == 0;
-            }
-        EXPECT_EQ(cv.at(54, 44), 0xffffffu);
-        EXPECT_GT(dark, 10);
-    }
-}
-
 class ImgWidget : public GfxFixture {};
 
-TEST_F(ImgWidget, TakesItsSizeFromItsPictureTilesItAndShowsWhatCannotBeRead) {
-    // A 4 x 4 picture, its first column red, the rest blue; the path is copied.
-    std::string src =
-        write_png("tile.png", 4, 4, [](unsigned x, unsigned) { return x ? 0xFF0000FFu : 0xFFFF0000u; });
+TEST_F(ImgWidget, TakesItsSizeFromItsPictureAndShowsWhatCannotBeRead) {
+    // A 4 x 4 red picture; the path is copied. Tiling and opacity are in the golden pictures.
+    std::string src = write_png("tile.png", 4, 4, [](unsigned, unsigned) { return 0xFFFF0000u; });
     lv_obj_t* img = lv_img_create(lv_scr_act());
     lv_img_set_src(img, src.c_str());
     src[2] = 'X';
     lv_obj_set_pos(img, 20, 30);
     run_for(50);
     EXPECT_EQ(lv_obj_get_width(img) * 100 + lv_obj_get_height(img), 404);
-    lv_obj_set_size(img, 10, 10);
-    run_for(50);
-    for (lv_coord_t x : {20, 24, 28})
-        for (lv_coord_t y : {30, 34, 38})
-            EXPECT_EQ((std::vector<uint32_t>{pixel(x, y), pixel((lv_coord_t)(x + 1), y)}),
-                      (std::vector<uint32_t>{0xFF0000, 0x0000FF}))
-                << x << "," << y;
-    EXPECT_EQ((std::vector<uint32_t>{pixel(30, 32), pixel(22, 40)}),
-              (std::vector<uint32_t>{0xF5F5F5, 0xF5F5F5}));
-    lv_obj_set_size(img, 2, 2);
-    run_for(50);
-    EXPECT_EQ((std::vector<uint32_t>{pixel(20, 30), pixel(21, 31), pixel(22, 30)}),
-              (std::vector<uint32_t>{0xFF0000, 0x0000FF, 0xF5F5F5}));
+    EXPECT_EQ((std::vector<uint32_t>{pixel(20, 30), pixel(23, 33), pixel(24, 33)}),
+              (std::vector<uint32_t>{0xFF0000, 0xFF0000, 0xF5F5F5}));
 
     // A file nobody can read warns once; content-sized it draws nothing, given an area the placeholder.
     StdoutLog log;
