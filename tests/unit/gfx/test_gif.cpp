@@ -30,9 +30,8 @@ constexpr GifColorType kBlack = {0, 0, 0}, kRed = {0xFF, 0, 0}, kGreen = {0, 0xF
 const std::vector<GifColorType> kRgbk = {kBlack, kRed, kGreen, kBlue}; // indexes 0..3: K R G B
 
 struct TestGif {
-    int w = 4, h = 4;
-    std::vector<TestFrame> frames;
-    int loop = -1; // NETSCAPE2.0 loop count; -1 = no loop extension
+    std::vector<TestFrame> frames; // on a 4 x 4 screen
+    int loop = -1;                 // NETSCAPE2.0 loop count; -1 = no loop extension
 };
 
 int write_to_vector(GifFileType* gif, const GifByteType* buf, int len) {
@@ -47,7 +46,7 @@ std::vector<uint8_t> encode(const TestGif& t) {
     GifFileType* gif = EGifOpen(&out, write_to_vector, &err);
     EGifSetGifVersion(gif, true);
     ColorMapObject* global = GifMakeMapObject((int)kRgbk.size(), kRgbk.data());
-    EXPECT_EQ(EGifPutScreenDesc(gif, t.w, t.h, 8, 0, global), GIF_OK);
+    EXPECT_EQ(EGifPutScreenDesc(gif, 4, 4, 8, 0, global), GIF_OK);
     GifFreeMapObject(global);
     if (t.loop >= 0) {
         const uint8_t loop[3] = {1, (uint8_t)(t.loop & 0xFF), (uint8_t)(t.loop >> 8)};

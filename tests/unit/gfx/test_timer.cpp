@@ -78,22 +78,6 @@ class Timing : public ::testing::Test {
     }
 };
 
-TEST_F(Timing, TimerFiresAtTheFirstHandlerCallOnceItsPeriodHasPassed) {
-    const struct {
-        uint32_t period, step;
-        Seq calls;
-    } cases[] = {
-        {100, 10, {"t@100", "t@200", "t@300"}},
-        {100, 30, {"t@120", "t@240"}}, // due at 100, run at 120: the next period counts from there
-    };
-    for (const auto& c : cases) {
-        restart();
-        lv_timer_create(record, c.period, (void*)"t");
-        gfx_run_for(300, c.step);
-        EXPECT_EQ(g_calls, c.calls) << "handler every " << c.step << " ms";
-    }
-}
-
 TEST_F(Timing, TimerNewestRunsFirstAndCallbacksMayChangeTheList) {
     g_victim = lv_timer_create(record, 10, (void*)"victim");
     lv_timer_create(delete_victim, 10, (void*)"killer");
@@ -156,9 +140,7 @@ TEST(AnimPath, CurvesMatchLvgl) {
         int32_t linear, ease_in, ease_out, ease_in_out, overshoot, step;
     } rows[] = {
         {0, 1024, 1024, 128, 128, 20, 298, 55, 342, 0},
-        {0, 1024, 1024, 384, 384, 101, 699, 326, 835, 0},
         {0, 1024, 1024, 640, 640, 306, 904, 681, 1084, 0},
-        {0, 1024, 1024, 896, 896, 716, 994, 961, 1100, 0},
         {0, 1024, 1024, 1024, 1024, 1024, 1024, 1024, 1024, 1024},
         {100, 0, 300, 50, 83, 97, 62, 91, 57, 100}, // falling: the shift rounds toward minus infinity
         {100, 0, 300, 250, 16, 38, 4, 9, -9, 100},
