@@ -124,11 +124,6 @@ TEST_F(Layout, SizesPercentagesAndTheLazyLayout) {
     lv_obj_set_align(c, LV_ALIGN_CENTER);
     lv_obj_set_pos(c, 0, 0);
     EXPECT_EQ(area_str(coords(c)), "(45,80)-(274,159)");
-
-    // Without any styles an object is transparent and has its class size, at the corner.
-    lv_obj_remove_style_all(c);
-    EXPECT_EQ(lv_obj_get_style_bg_opa(c, 0), LV_OPA_TRANSP);
-    EXPECT_EQ(area_str(coords(c)), "(0,0)-(129,129)");
 }
 
 } // namespace

@@ -1,6 +1,6 @@
 // Timers and animations as LVGL 8.3 runs them: first fire, order, pause and resume, repeat counts,
-// callbacks that change the lists, what lv_timer_handler() returns; path curves, the animation timer,
-// delays, playback and repeat, replacement.
+// callbacks that change the lists; path curves, the animation timer, delays, playback and repeat,
+// replacement.
 #include "gfx_fixture.h"
 
 #include "../../../gfx/src/misc/misc_internal.h"
@@ -120,18 +120,6 @@ TEST_F(Timing, TimerPauseResumeResetReadyAndPeriodKeepTheLastRun) {
     lv_timer_set_period(t, 30); // counts from the last run
     gfx_run_for(40, 10);
     EXPECT_EQ(g_calls, (Seq{"t@100", "t@1151", "t@1751", "t@1802", "t@1832"}));
-}
-
-TEST_F(Timing, TimerHandlerReturnsTheTimeToTheNextRunningTimer) {
-    EXPECT_EQ(lv_timer_handler(), (uint32_t)LV_NO_TIMER_READY);
-    lv_timer_t* slow = lv_timer_create(record, 100, (void*)"slow");
-    lv_timer_t* fast = lv_timer_create(record, 40, (void*)"fast");
-    gfx_virtual_time_set(30);
-    EXPECT_EQ(lv_timer_handler(), 10u);
-    lv_timer_pause(fast);
-    EXPECT_EQ(lv_timer_handler(), 70u);
-    lv_timer_pause(slow);
-    EXPECT_EQ(lv_timer_handler(), (uint32_t)LV_NO_TIMER_READY);
 }
 
 TEST(AnimPath, CurvesMatchLvgl) {
