@@ -52,17 +52,30 @@ class Golden : public GfxFixture {
     }
 
     // Renders what is dirty and compares the whole display with tests/golden/<name>.png; a mismatch
-    // leaves <name>.actual.png and <name>.diff.png beside it.
+    // leaves <name>.actual.png and <name>.diff.png in the test output directory.
     void expect_matches_golden(const std::string& name) {
         refresh();
         const std::string path = std::string(SD_GOLDEN_DIR) + "/" + name + ".png";
-        const lv_color_t* px = gfx_mem_display_pixels(disp);
-        RgbImage actual{320, 240, {}};
-        for (size_t i = 0; i < size_t(320 * 240); i++) actual.px.push_back(px[i].full & 0xffffff);
-        if (golden_updating())
+        RgbImage actual{320, 240, {}}, expected;
+        for (size_t i = 0; i < size_t(320 * 240); i++)
+            actual.px.push_back(gfx_mem_display_pixels(disp)[i].full & 0xffffff);
+        if (golden_updating()) {
             EXPECT_TRUE(rgb_image_save(path, actual)) << path;
-        else
-            EXPECT_EQ(golden_check(path, actual), "") << name;
+            return;
+        }
+        std::string error;
+        ASSERT_TRUE(rgb_image_load(path, &expected, &error))
+            << path << ": " << error << " (scripts/update-golden)";
+        ASSERT_EQ(expected.px.size(), actual.px.size()) << path;
+        const GoldenDiff d = golden_diff(expected, actual);
+        if (d.matches()) return;
+        const std::string out = sd_test_out_path("golden/" + name);
+        rgb_image_save(out + ".actual.png", actual);
+        rgb_image_save(out + ".diff.png", d.picture);
+        ADD_FAILURE() << name << ": " << d.differing << " pixels differ by more than "
+                      << kGoldenChannelTolerance << " (at most " << d.allowed << " may; worst " << d.worst
+                      << ")\n  expected: " << path << "\n  actual:   " << out
+                      << ".actual.png\n  diff:     " << out << ".diff.png";
     }
 
     std::string font_path_;
