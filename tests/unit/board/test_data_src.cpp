@@ -70,7 +70,7 @@ TEST_F(DataSrc, ReadsOneDatagramAndKeepsAtMost16383Characters) {
         int16_t result;
         size_t kept;
     };
-    const Case cases[] = {{1, 1, 1}, {16383, 16383, 16383}, {16384, 16384, 16383}, {20000, 16384, 16383}};
+    const Case cases[] = {{16383, 16383, 16383}, {16384, 16384, 16383}, {20000, 16384, 16383}};
     for (const Case& c : cases) {
         SCOPED_TRACE(std::to_string(c.sent) + " bytes sent");
         std::string text(c.sent, 'x');
@@ -96,17 +96,6 @@ TEST_F(DataSrc, EmptySocketAndEmptyDatagramAreNoInput) {
     send_all({""});
     EXPECT_EQ(data_src_read_all(buf_.data(), c_bufSize), 0);
     EXPECT_EQ(data_src_read_all(buf_.data(), c_bufSize), -1);
-}
-
-TEST_F(DataSrc, WithoutSourceNothingIsReadAndTheBufferIsUntouched) {
-    data_src_init(-1);
-    std::fill(buf_.begin(), buf_.end(), 'q');
-    EXPECT_EQ(data_src_read_all(buf_.data(), c_bufSize), -1);
-    EXPECT_EQ(std::count(buf_.begin(), buf_.end(), 'q'), c_bufSize);
-
-    s_handled.clear();
-    EXPECT_EQ(data_src_drain(buf_.data(), c_bufSize, record), 0);
-    EXPECT_TRUE(s_handled.empty());
 }
 
 TEST_F(DataSrc, OneNotificationHandlesEveryQueuedDatagramInOrder) {
@@ -163,28 +152,6 @@ TEST(DataUdp, SecondSocketIsRefusedAndLogged) {
             _exit(first_ok && second == -1 && fcntl(fd, F_GETFD) != -1 ? 0 : 1);
         },
         testing::ExitedWithCode(0), "^\\[Error\\]\t[^\n]*\t udp_get_fd: exist A UDP connect \t[^\n]*\n$");
-}
-
-TEST(DataUdp, BusyPortIsLoggedWithTheSystemsReason) {
-    // Another process holding the port: the socket is still returned, it just receives nothing.
-    const int holder = socket(AF_INET, SOCK_DGRAM, 0);
-    sockaddr_in a{};
-    a.sin_family = AF_INET;
-    socklen_t len = sizeof a;
-    ASSERT_EQ(bind(holder, reinterpret_cast<sockaddr*>(&a), sizeof a), 0);
-    ASSERT_EQ(getsockname(holder, reinterpret_cast<sockaddr*>(&a), &len), 0);
-    const int port = ntohs(a.sin_port);
-    EXPECT_EXIT(
-        {
-            std::fflush(stdout);
-            dup2(2, 1);
-            const int fd = udp_get_fd(port);
-            std::fflush(stdout);
-            _exit(fd >= 0 && fcntl(fd, F_GETFD) != -1 ? 0 : 1);
-        },
-        testing::ExitedWithCode(0),
-        "^\\[Error\\][^\n]* udp_get_fd: [^\n]*" + std::string(std::strerror(EADDRINUSE)) + "[^\n]*\n$");
-    close(holder);
 }
 
 TEST(DataUdp, SocketFailureIsLoggedAndLeavesNoSocket) {
