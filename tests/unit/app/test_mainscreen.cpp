@@ -128,7 +128,6 @@ TEST_F(MainScreen, TriggerMessagesTouchNothingElse) {
     send(screen_message(SCREEN_IDLE, {{"global.sysconfigInfo.timezone", "48"}}));
     const std::string clock = text(ui_clock_text);
     const std::string triggers[] = {
-        R"({"Trigger":"Test","Msg":1})",
         message({{"TRIGGER", R"("Test")"},
                  {"Msg", "1"},
                  {"global.userConfigInfo.language", "2"},

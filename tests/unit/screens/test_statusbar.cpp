@@ -44,13 +44,11 @@ TEST_F(StatusBar, MapsEachItemToAnIconState) {
         {"online true", "", R"("online":true)", &ui_server_icon, "online_err.png"},
         {"wifi 2", "", R"("wifiStatus":2)", &ui_wifi_icon, "wifi_err.png"},
         {"wifi 3", R"("wifiStatus":1)", R"("wifiStatus":3)", &ui_wifi_icon, "wifi_off.png"},
-        {"wifi -1", R"("wifiStatus":1)", R"("wifiStatus":-1)", &ui_wifi_icon, "wifi_off.png"},
         {"wifi 257 keeps the low byte", "", R"("wifiStatus":257)", &ui_wifi_icon, "wifi_on.png"},
         {"wifi 1.9 truncates", "", R"("wifiStatus":1.9)", &ui_wifi_icon, "wifi_on.png"},
         {"wifi 5e9 saturates", R"("wifiStatus":1)", R"("wifiStatus":5e9)", &ui_wifi_icon, "wifi_off.png"},
         {"online text keeps", R"("online":true)", R"("online":"1")", &ui_server_icon, "online_err.png"},
         {"online null keeps", R"("online":1)", R"("online":null)", &ui_server_icon, "online_on.png"},
-        {"online array keeps", R"("online":1)", R"("online":[2])", &ui_server_icon, "online_on.png"},
         {"key case ignored", "", R"("WIFISTATUS":1)", &ui_wifi_icon, "wifi_on.png"},
     };
     for (const Case& c : cases) {
@@ -61,16 +59,6 @@ TEST_F(StatusBar, MapsEachItemToAnIconState) {
         send(bar_message(c.points));
         EXPECT_EQ(img_src(*c.icon), picture(c.file));
     }
-}
-
-TEST_F(StatusBar, MessageWithoutPointsTurnsEveryIconOff) {
-    send(bar_message(
-        R"("meterFault":true,"rfFault":false,"ethStatus":1,"wifiStatus":2,"m4gStatus":1,"online":1)"));
-    EXPECT_EQ(img_src(ui_wan_icon), picture("eth_on.png"));
-    send(R"({"global":{}})");
-    for (lv_obj_t* icon :
-         {ui_ammter_icon, ui_nfc_icon, ui_wan_icon, ui_wifi_icon, ui_lte_icon, ui_server_icon})
-        EXPECT_NE(img_src(icon).find("_off.png"), std::string::npos) << img_src(icon);
 }
 
 TEST_F(StatusBar, ClockFollowsTheTimeZoneInQuarterHours) {
@@ -90,8 +78,6 @@ TEST_F(StatusBar, ClockFollowsTheTimeZoneInQuarterHours) {
         {"explicit 0 is UTC-12", k1007, R"("timezone":0)", "22 : 07"},
         {"absent is UTC", k1007, "", "10 : 07"},
         {"text is UTC", k1007, R"("timezone":"56")", "10 : 07"},
-        {"fraction truncates", k1007, R"("timezone":56.9)", "12 : 07"},
-        {"low byte of 304 is UTC", k1007, R"("timezone":304)", "10 : 07"},
         {"low byte of -200 is UTC+2", k1007, R"("timezone":-200)", "12 : 07"},
         {"after 2038", k2040, R"("timezone":52)", "11 : 07"},
     };
@@ -103,43 +89,39 @@ TEST_F(StatusBar, ClockFollowsTheTimeZoneInQuarterHours) {
     }
 }
 
+// What the screens' onshow and onhide do: onshow sets the bar, onhide restores what held before, with a
+// log line. One level is saved: showing twice in a row saves the state the first call set.
 TEST_F(StatusBar, RestoresTheVisibilityThatHeldBeforeTheScreen) {
-    // What the screens' onshow and onhide do: welcome hides the bar, idle shows it, stopping hides it,
-    // finishing shows it; every onhide restores.
     struct Step {
-        const char* name;
         int show; // -1: restore
         bool hidden;
         const char* log;
     };
     const Step steps[] = {
-        {"welcome shown", 0, true, nullptr}, {"welcome hidden", -1, false, "RESTORE statusbar show  =  1"},
-        {"idle shown", 1, false, nullptr},   {"idle hidden", -1, false, "RESTORE statusbar show  =  1"},
-        {"welcome again", 0, true, nullptr},
+        {0, true, nullptr},
+        {-1, false, "RESTORE statusbar show  =  1"},
+        {1, false, nullptr},
+        {-1, false, "RESTORE statusbar show  =  1"},
+        {0, true, nullptr},
+        {1, false, nullptr},
+        {-1, true, "RESTORE statusbar show  =  0"},
+        {-1, true, "RESTORE statusbar show  =  0"},
     };
-    for (const Step& s : steps) {
-        SCOPED_TRACE(s.name);
+    for (size_t i = 0; i < std::size(steps); i++) {
+        SCOPED_TRACE(i);
         StdoutLog log;
-        if (s.show < 0)
+        if (steps[i].show < 0)
             ui_statusbar_restore_show();
         else
-            ui_statusbar_set_show(uint8_t(s.show));
-        EXPECT_EQ(hidden(ui_statusbar), s.hidden);
+            ui_statusbar_set_show(uint8_t(steps[i].show));
+        EXPECT_EQ(hidden(ui_statusbar), steps[i].hidden);
         const std::vector<std::string> lines = log.lines();
-        ASSERT_EQ(lines.size(), s.log ? 1u : 0u);
-        if (s.log != nullptr) {
+        ASSERT_EQ(lines.size(), steps[i].log ? 1u : 0u);
+        if (steps[i].log != nullptr) {
             EXPECT_NE(lines[0].find("[User]"), std::string::npos) << lines[0];
-            EXPECT_NE(lines[0].find(s.log), std::string::npos) << lines[0];
+            EXPECT_NE(lines[0].find(steps[i].log), std::string::npos) << lines[0];
         }
     }
-    // One level is saved: showing twice in a row saves the hidden state, and restoring brings it back.
-    ui_statusbar_set_show(1);
-    StdoutLog log;
-    ui_statusbar_restore_show();
-    EXPECT_TRUE(hidden(ui_statusbar));
-    EXPECT_EQ(log.count("RESTORE statusbar show  =  0"), 1u);
-    ui_statusbar_restore_show();
-    EXPECT_TRUE(hidden(ui_statusbar));
 }
 
 } // namespace

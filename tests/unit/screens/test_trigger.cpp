@@ -54,7 +54,6 @@ TEST_F(TriggerTest, EveryCommandAndTableRow) {
         {R"({"Trigger":"downloading"})", "gray_download.png", "Software downloading", "", "0%"},
         {R"({"Trigger":"INSTALLING","percent":-7})", "gray_auto_upgrade.png", "Automatic Upgrade Mode", "",
          "0%"},
-        {R"({"Trigger":"Prompt","Msg":0})", "", "", "", nullptr},
         {R"({"Trigger":"prompt","Msg":1})", "red_fill_X.png", "Fail to start charging", "", nullptr},
         {R"({"Trigger":"Prompt","Msg":5.9})", "gray_stop.png", "RFID Card Dectivated", "", nullptr},
         {R"({"Trigger":"Prompt","Msg":6})", "", "ERROR", "", nullptr},
