@@ -14,13 +14,9 @@
 #include "ui/ui_idle/ui_idle.h"
 #include "ui/ui_not_available/ui_not_available.h"
 #include "ui/ui_reservation/ui_reservation.h"
-#include "ui/ui_statusbar/ui_statusbar.h"
 #include "ui/ui_stopping/ui_stopping.h"
 #include "ui/ui_suspended_ev/ui_suspended_ev.h"
-#include "ui/ui_suspended_evse/ui_suspended_evse.h"
 #include "ui/ui_swipe_normal/ui_swipe_normal.h"
-#include "ui/ui_swiping_card/ui_swiping_card.h"
-#include "ui/ui_swiping_rfid/ui_swiping_rfid.h"
 #include "ui/ui_welcome/ui_welcome.h"
 
 namespace {
