@@ -1,16 +1,9 @@
 #include "app_fixture.h"
 
 #include <cjson/cJSON.h>
-#include <cstdio>
-#include <fcntl.h>
 #include <filesystem>
-#include <fstream>
-#include <lodepng.h>
-#include <sstream>
-#include <unistd.h>
 
 #include "app_host.h"
-#include "test_paths.h"
 
 namespace {
 
@@ -93,24 +86,9 @@ void AppFixture::advance(uint32_t ms) {
     app_host_run_for(ms);
 }
 
-uint32_t AppFixture::tick() const {
-    return app_host_tick();
-}
-
 uint32_t AppFixture::pixel(lv_coord_t x, lv_coord_t y) {
     lv_refr_now(nullptr);
     return app_host_frame()[size_t(y) * kW + size_t(x)].full & 0xFFFFFF;
-}
-
-std::string AppFixture::save_frame(const std::string& name) {
-    lv_refr_now(nullptr);
-    std::vector<unsigned char> rgb;
-    const lv_color_t* frame = app_host_frame();
-    for (size_t i = 0; i < size_t(kW) * kH; i++)
-        rgb.insert(rgb.end(), {frame[i].ch.red, frame[i].ch.green, frame[i].ch.blue});
-    const std::string path = sd_test_out_path(name);
-    lodepng::encode(path, rgb, unsigned(kW), unsigned(kH), LCT_RGB, 8);
-    return path;
 }
 
 std::string message(const Fields& fields) {
@@ -134,36 +112,20 @@ std::string screen_message(int screen, const Fields& fields) {
                   {"conns[0].m1768Info.connStatus", R"("Unplug")"},
                   {"conns[0].stateMngrInfo.runState", R"("Idle")"},
                   {status, R"("Available")"}};
-    switch (screen) {
-    case SCREEN_CHARGING_1_PHASE:
-        all.push_back({status, R"("Charging")"});
-        break;
-    case SCREEN_CHARGING_3_PHASE:
-        all.insert(all.end(),
-                   {{status, R"("Charging")"}, {"conns[0].meterInfo.voltage", "[2300,2300,2300]"}});
-        break;
-    case SCREEN_FINISHING:
-        all.push_back({status, R"("Finishing")"});
-        break;
-    case SCREEN_NOT_AVAILABLE:
-        all.push_back({status, R"("Faulted")"});
-        break;
-    case SCREEN_SWIPE_NORMAL:
-        all.push_back({"conns[0].m1768Info.connStatus", R"("Plug")"});
-        break;
-    case SCREEN_STOPPING:
-        all.insert(all.end(), {{status, R"("Charging")"}, {"conns[0].m1768Info.runState", R"("S_K1K2OFF")"}});
-        break;
-    case SCREEN_SUSPENDED_EV:
-        all.push_back({status, R"("SuspendedEV")"});
-        break;
-    case SCREEN_SUSPENDED_EVSE:
-        all.push_back({status, R"("SuspendedEVSE")"});
-        break;
-    case SCREEN_RESERVATION:
-        all.push_back({"conns[0].reserveConnInfo.expireDate", std::to_string(kNow + 600)});
-        break;
-    }
+    const std::pair<int, Fields> selecting[] = {
+        {SCREEN_CHARGING_1_PHASE, {{status, R"("Charging")"}}},
+        {SCREEN_CHARGING_3_PHASE,
+         {{status, R"("Charging")"}, {"conns[0].meterInfo.voltage", "[2300,2300,2300]"}}},
+        {SCREEN_FINISHING, {{status, R"("Finishing")"}}},
+        {SCREEN_NOT_AVAILABLE, {{status, R"("Faulted")"}}},
+        {SCREEN_SWIPE_NORMAL, {{"conns[0].m1768Info.connStatus", R"("Plug")"}}},
+        {SCREEN_STOPPING, {{status, R"("Charging")"}, {"conns[0].m1768Info.runState", R"("S_K1K2OFF")"}}},
+        {SCREEN_SUSPENDED_EV, {{status, R"("SuspendedEV")"}}},
+        {SCREEN_SUSPENDED_EVSE, {{status, R"("SuspendedEVSE")"}}},
+        {SCREEN_RESERVATION, {{"conns[0].reserveConnInfo.expireDate", std::to_string(kNow + 600)}}},
+    };
+    for (const auto& [s, extra] : selecting)
+        if (s == screen) all.insert(all.end(), extra.begin(), extra.end());
     all.insert(all.end(), fields.begin(), fields.end());
     return message(all);
 }

@@ -36,11 +36,8 @@ class AppFixture : public ::testing::Test {
     std::vector<std::string> send(const std::string& json);
     // Advances the tick by `ms` in steps of 20 ms (the event loop's rate), running lv_timer_handler().
     void advance(uint32_t ms);
-    uint32_t tick() const;
     // The colour shown at (x, y) as 0xRRGGBB, after a refresh.
     uint32_t pixel(lv_coord_t x, lv_coord_t y);
-    // Writes the current frame as PNG (for looking at a failure); returns the path.
-    std::string save_frame(const std::string& name);
 
   private:
     std::string old_cwd_;

@@ -2,7 +2,6 @@
 
 #include <cmath>
 #include <cstdint>
-#include <ctime>
 #include <limits>
 #include <string>
 
@@ -111,67 +110,6 @@ TEST(MsgPaths, KeysIgnoreCaseAndArraysGoByPosition) {
     EXPECT_EQ(msg_item(nullptr, "n"), nullptr);
 }
 
-TEST(MsgPaths, ARootThatIsNoObjectHasNoKeys) {
-    Doc array(R"([{"global":1}])");
-    Doc text(R"("global")");
-    EXPECT_EQ(msg_item(array.root, "global"), nullptr);
-    EXPECT_EQ(msg_item(text.root, "global"), nullptr);
-    EXPECT_EQ(msg_number(array.root, "[0].global"), 1.0); // positions still work on an array root
-}
-
-// One status message read into the view: which value goes where, read by which rule.
-TEST(MsgRead, AStatusMessageIsReadOnce) {
-    Doc doc(R"({"GLOBAL":{"userConfigInfo":{"swFunc":5.7,"language":258},"sysconfigInfo":{"timezone":-200},
-        "drvPointInfo":{"online":true,"rfFault":false,"ethStatus":257,"meterFault":"1","wifiStatus":2},
-        "sessionPointInfo":{"ramdData":{"_errCode":"EVCommunicationError"}}},
-        "conns":[{"meterInfo":{"voltage":[67837,-1,2300.9],"current":[160],"Q":[0,0,0,123456.9]},
-        "m1768Info":{"runState":"S_K1K2ON","connStatus":"Plug","errCode":259},
-        "stateMngrInfo":{"runState":"Idle"},"reserveConnInfo":{"expireDate":4102444800.5},
-        "sessionConnInfo":{"ramData":{"_status":"Charging","_errCode":"GroundFailure","actualMeter":15234},
-        "saveData":{"_meterStart":120000,"_startTime":-5,"_stopReason":"Local"}},
-        "connConfig":{"connCode":"QV-1","connQR":"https://pay"}}]})");
-    msg_status_t m;
-    msg_trigger_t t;
-    ASSERT_FALSE(msg_read(doc.root, &m, &t));
-    EXPECT_TRUE(m.has_global && m.has_conns);
-    EXPECT_EQ(m.sw_func, 5u);
-    EXPECT_EQ(m.language, 2);
-    EXPECT_EQ(m.timezone, 56);
-    const int8_t icons[MSG_ICON_NUM] = {2, 1, 1, MSG_ICON_KEEP, 2, 0};
-    for (int slot = 0; slot < MSG_ICON_NUM; slot++) EXPECT_EQ(m.icons[slot], icons[slot]) << slot;
-    EXPECT_STREQ(m.point_err_code, "EVCommunicationError");
-    EXPECT_EQ(m.voltage[0], 2301);
-    EXPECT_EQ(m.voltage[1], -1);
-    EXPECT_EQ(m.voltage[2], 2300);
-    EXPECT_EQ(m.current[0], 160);
-    EXPECT_EQ(m.current[1], 0);
-    EXPECT_EQ(m.meter_q3, 123456.9);
-    EXPECT_EQ(m.meter_q3_wh, 123456);
-    EXPECT_STREQ(m.run_state, "S_K1K2ON");
-    EXPECT_STREQ(m.conn_status, "Plug");
-    EXPECT_EQ(m.local_stop_code, 3);
-    EXPECT_STREQ(m.manager_run_state, "Idle");
-    EXPECT_EQ(m.expire_date, 4102444800);
-    EXPECT_STREQ(m.status, "Charging");
-    EXPECT_STREQ(m.err_code, "GroundFailure");
-    EXPECT_EQ(m.actual_meter, 15234.0);
-    EXPECT_EQ(m.meter_start, 120000.0);
-    EXPECT_EQ(m.start_time, -5);
-    EXPECT_STREQ(m.stop_reason, "Local");
-    EXPECT_STREQ(m.conn_code, "QV-1");
-    EXPECT_STREQ(m.conn_qr, "https://pay");
-
-    // Without anything: no global, no conns, no language, the clock at UTC, every icon off.
-    Doc empty("{}");
-    ASSERT_FALSE(msg_read(empty.root, &m, &t));
-    EXPECT_FALSE(m.has_global || m.has_conns);
-    EXPECT_EQ(m.language, -1);
-    EXPECT_EQ(m.timezone, 48);
-    for (int8_t icon : m.icons) EXPECT_EQ(icon, 0);
-    EXPECT_TRUE(std::isnan(m.meter_q3) && std::isnan(m.actual_meter) && std::isnan(m.meter_start));
-    EXPECT_EQ(m.run_state, nullptr);
-}
-
 TEST(MsgRead, TriggerMessages) {
     Doc doc(R"({"tRIGGER":"Prompt","Seconds":65836,"msg":260,"PERCENT":300})");
     msg_status_t m;
@@ -186,27 +124,6 @@ TEST(MsgRead, TriggerMessages) {
     ASSERT_TRUE(msg_read(other.root, &m, &t)); // a Trigger of any type makes a trigger message
     EXPECT_EQ(t.command, nullptr);
     EXPECT_FALSE(t.has_seconds);
-}
-
-TEST(MsgCodes, WholeStringsWithoutRegardToCase) {
-    EXPECT_TRUE(msg_code_is("IDLE", "Idle"));
-    EXPECT_TRUE(msg_code_is("emergency pushed", "Emergency Pushed"));
-    EXPECT_FALSE(msg_code_is("Idl", "Idle"));
-    EXPECT_FALSE(msg_code_is("Idle ", "Idle"));
-    EXPECT_FALSE(msg_code_is(nullptr, "Idle"));
-    EXPECT_FALSE(msg_code_is("\xC3\x89", "\xC3\xA9")); // only ASCII letters fold
-}
-
-TEST(MsgTime, WallTimeCanBePinned) {
-    msg_pin_now(int64_t(1) << 40);
-    EXPECT_EQ(msg_now(), int64_t(1) << 40);
-    msg_pin_now(-5);
-    EXPECT_EQ(msg_now(), -5);
-    msg_unpin_now();
-    const int64_t before = int64_t(std::time(nullptr));
-    const int64_t now = msg_now();
-    EXPECT_GE(now, before);
-    EXPECT_LE(now, int64_t(std::time(nullptr)));
 }
 
 } // namespace

@@ -26,27 +26,19 @@ struct RuleCase {
     int expect;
 };
 
-std::string object(const std::vector<std::pair<const char*, std::string>>& members) {
-    std::string out = "{";
-    for (const auto& [key, value] : members) {
-        if (value.empty()) continue;
-        if (out.size() > 1) out += ",";
-        out += std::string("\"") + key + "\":" + value;
-    }
-    return out + "}";
-}
-
 std::string json_of(const RuleCase& c) {
-    auto v = [](const char* text) { return std::string(text ? text : ""); };
-    const std::string conn = object({
-        {"m1768Info", object({{"runState", v(c.run)}, {"connStatus", v(c.plug)}})},
-        {"stateMngrInfo", object({{"runState", v(c.manager)}})},
-        {"reserveConnInfo", object({{"expireDate", v(c.expire)}})},
-        {"sessionConnInfo", object({{"ramData", object({{"_status", v(c.status)}})}})},
-        {"meterInfo", object({{"voltage", v(c.voltage)}})},
-    });
-    return object({{"global", object({{"userConfigInfo", object({{"swFunc", v(c.sw)}})}})},
-                   {"conns", "[" + conn + "]"}});
+    const std::pair<const char*, const char*> members[] = {
+        {"conns[0].sessionConnInfo.ramData._status", c.status},
+        {"conns[0].m1768Info.runState", c.run},
+        {"conns[0].stateMngrInfo.runState", c.manager},
+        {"conns[0].m1768Info.connStatus", c.plug},
+        {"conns[0].reserveConnInfo.expireDate", c.expire},
+        {"conns[0].meterInfo.voltage", c.voltage},
+        {"global.userConfigInfo.swFunc", c.sw}};
+    Fields fields = {{"global", "{}"}, {"conns[0]", "{}"}};
+    for (const auto& [path, value] : members)
+        if (value != nullptr) fields.push_back({path, value});
+    return message(fields);
 }
 
 // The rules through the whole manager, from a screen that they never choose (swiping card).
@@ -73,13 +65,9 @@ const RuleCase kCases[] = {
     // A reservation outranks every other status.
     {"reserved while charging", Q("Charging"), RUN, nullptr, nullptr, "1", nullptr, nullptr,
      SCREEN_RESERVATION},
-    {"reserved while finishing", Q("Finishing"), RUN, nullptr, nullptr, "1700000000", nullptr, nullptr,
-     SCREEN_RESERVATION},
     {"reserved until 2100", Q("Available"), RUN, Q("Busy"), nullptr, "4102444800", nullptr, nullptr,
      SCREEN_RESERVATION},
     {"expireDate 0.5 is no reservation", Q("Charging"), RUN, nullptr, nullptr, "0.5", "[2300,0,0]", nullptr,
-     SCREEN_CHARGING_1_PHASE},
-    {"negative expireDate", Q("Charging"), RUN, nullptr, nullptr, "-5", nullptr, nullptr,
      SCREEN_CHARGING_1_PHASE},
     {"expireDate as text", Q("Charging"), RUN, nullptr, nullptr, Q("9"), nullptr, nullptr,
      SCREEN_CHARGING_1_PHASE},
@@ -100,8 +88,6 @@ const RuleCase kCases[] = {
      SCREEN_CHARGING_1_PHASE},
     {"three phases", Q("Charging"), RUN, nullptr, nullptr, nullptr, "[2300,2290,2310]", nullptr,
      SCREEN_CHARGING_3_PHASE},
-    {"one voltage only", Q("Charging"), RUN, nullptr, nullptr, nullptr, "[2300]", nullptr,
-     SCREEN_CHARGING_1_PHASE},
     {"no voltages", Q("Charging"), RUN, nullptr, nullptr, nullptr, nullptr, nullptr, SCREEN_CHARGING_1_PHASE},
     {"phase 2 only", Q("Charging"), RUN, nullptr, nullptr, nullptr, "[2300,2310,0]", nullptr,
      SCREEN_CHARGING_3_PHASE},
@@ -109,8 +95,6 @@ const RuleCase kCases[] = {
      SCREEN_CHARGING_3_PHASE},
     {"voltages whose low 16 bits are 0", Q("Charging"), RUN, nullptr, nullptr, nullptr, "[2300,65536,-65536]",
      nullptr, SCREEN_CHARGING_1_PHASE},
-    {"voltage as text", Q("Charging"), RUN, nullptr, nullptr, nullptr, R"([2300,"230",0])", nullptr,
-     SCREEN_CHARGING_1_PHASE},
     {"charging outside the idle state", Q("Charging"), RUN, Q("Busy"), nullptr, nullptr, "[1,2,3]", nullptr,
      SCREEN_CHARGING_3_PHASE},
     // Finishing.
@@ -121,8 +105,6 @@ const RuleCase kCases[] = {
     {"charging in lower case", Q("charging"), RUN, Q("Busy"), nullptr, nullptr, "[2300,0,0]", nullptr,
      FALLBACK},
     {"manager running", Q("Available"), RUN, Q("Running"), Q("Plug"), nullptr, nullptr, "1", FALLBACK},
-    {"manager absent", Q("Available"), RUN, nullptr, Q("Plug"), nullptr, nullptr, "1", FALLBACK},
-    {"manager not a string", Q("Available"), RUN, "1", Q("Plug"), nullptr, nullptr, "1", FALLBACK},
     {"manager Idle with a tail", Q("Available"), RUN, Q("Idle2"), Q("Plug"), nullptr, nullptr, "1", FALLBACK},
     // The idle state: a plug leads to the swipe screen.
     {"IDLE in capitals, plug", Q("Available"), RUN, Q("IDLE"), Q("Plug"), nullptr, nullptr, nullptr,
@@ -132,16 +114,13 @@ const RuleCase kCases[] = {
     {"plug in lower case", Q("Available"), RUN, IDLE, Q("plug"), nullptr, nullptr, nullptr, SCREEN_IDLE},
     // Without a plug the switches decide.
     {"switches 0", Q("Available"), RUN, IDLE, Q("Unplug"), nullptr, nullptr, "0", SCREEN_IDLE},
-    {"switches absent", Q("Available"), RUN, IDLE, Q("Unplug"), nullptr, nullptr, nullptr, SCREEN_IDLE},
     {"switches 1", Q("Available"), RUN, IDLE, Q("Unplug"), nullptr, nullptr, "1", SCREEN_SWIPE_NORMAL},
-    {"switches 3", Q("Available"), RUN, IDLE, Q("Unplug"), nullptr, nullptr, "3", SCREEN_SWIPE_NORMAL},
     {"switches 5", Q("Available"), RUN, IDLE, Q("Unplug"), nullptr, nullptr, "5", SCREEN_IDLE},
     {"switches 1 while preparing", Q("Preparing"), RUN, IDLE, Q("Unplug"), nullptr, nullptr, "1",
      SCREEN_IDLE},
     {"preparing in lower case", Q("preparing"), RUN, IDLE, Q("Unplug"), nullptr, nullptr, "1",
      SCREEN_SWIPE_NORMAL},
     {"switches as text", Q("Available"), RUN, IDLE, Q("Unplug"), nullptr, nullptr, Q("1"), SCREEN_IDLE},
-    {"negative switches", Q("Available"), RUN, IDLE, nullptr, nullptr, nullptr, "-1", SCREEN_IDLE},
     {"switches saturate", Q("Available"), RUN, IDLE, nullptr, nullptr, nullptr, "1e12", SCREEN_IDLE},
     {"status and plug absent", nullptr, RUN, IDLE, nullptr, nullptr, nullptr, "1", SCREEN_SWIPE_NORMAL},
     {"status not a string", "3", RUN, IDLE, "true", nullptr, nullptr, "1", SCREEN_SWIPE_NORMAL},
@@ -167,8 +146,6 @@ TEST_F(Rules, MessagesWithoutTheNeededParts) {
     } cases[] = {
         {"no global", std::string(R"({"conns":)") + conn + "}", FALLBACK},
         {"no conns", R"({"global":{},"Conns2":[]})", FALLBACK},
-        {"empty object", "{}", FALLBACK},
-        {"a root that is no object", "[1,2]", FALLBACK},
         {"global of another type still counts", std::string(R"({"GLOBAL":0,"conns":)") + conn + "}",
          SCREEN_NOT_AVAILABLE},
         {"conns that is no array has no connector", R"({"global":{},"conns":{"m1768Info":{"runState":"S"}}})",
@@ -178,22 +155,6 @@ TEST_F(Rules, MessagesWithoutTheNeededParts) {
         SCOPED_TRACE(std::string(c.name) + ": " + c.json);
         expect_rules(c.json, c.expect);
     }
-}
-
-// The suspended line is logged for every message that calls for the screen, the switch only once.
-TEST_F(Rules, SuspendedEVSEIsLoggedForEveryMessage) {
-    const std::string json = screen_message(SCREEN_SUSPENDED_EVSE);
-    auto has = [](const std::vector<std::string>& lines, const std::string& text) {
-        size_t n = 0;
-        for (const std::string& l : lines) n += l.find(text) != std::string::npos;
-        return n;
-    };
-    const std::vector<std::string> first = send(json);
-    EXPECT_EQ(has(first, "switch_screen_idx: SuspendedEVSE"), 1u);
-    EXPECT_EQ(has(first, "MainScreen_SwitchScreen: Switch Screen[0] -> [9]"), 1u);
-    const std::vector<std::string> second = send(json);
-    EXPECT_EQ(has(second, "switch_screen_idx: SuspendedEVSE"), 1u);
-    EXPECT_EQ(has(second, "Switch Screen"), 0u);
 }
 
 } // namespace

@@ -42,13 +42,11 @@ TEST_F(FontLoader, CreatesEachFontOnceAndRetriesFailures) {
     EXPECT_EQ(font_loader_get_font(11), nullptr);
     ASSERT_EQ(log.count("invalid font type index"), 1u);
     EXPECT_NE(log.lines()[0].find("[Error]"), std::string::npos);
-    EXPECT_NE(log.lines()[0].find("font_loader.cpp line #74"), std::string::npos);
 
     // The sans face loads; the same id gives the same font.
     lv_font_t* sans16 = font_loader_get_font(3);
     ASSERT_NE(sans16, nullptr);
     EXPECT_EQ(font_loader_get_font(3), sans16);
-    EXPECT_EQ(lv_font_get_line_height(sans16), lv_font_get_line_height(font_loader_get_font(3)));
     EXPECT_NE(font_loader_get_font(0), sans16);
 
     // Without the mono file, ids 6 to 10 fail on every request and say so each time.
@@ -56,7 +54,6 @@ TEST_F(FontLoader, CreatesEachFontOnceAndRetriesFailures) {
     for (uint32_t id = 6; id <= 10; id++) EXPECT_EQ(font_loader_get_font(id), nullptr) << id;
     EXPECT_EQ(font_loader_get_font(7), nullptr);
     EXPECT_EQ(log.count("error when loading a font") - before, 6u);
-    EXPECT_GT(log.count("font_loader.cpp line #80"), 0u);
 
     // Once the file is there, the next request succeeds: a different font from the sans one.
     install("@expo-google-fonts/ubuntu-mono/700Bold/UbuntuMono_700Bold.ttf", "UbuntuMono-B.ttf");

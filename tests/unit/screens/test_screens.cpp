@@ -14,13 +14,9 @@
 #include "ui/ui_idle/ui_idle.h"
 #include "ui/ui_not_available/ui_not_available.h"
 #include "ui/ui_reservation/ui_reservation.h"
-#include "ui/ui_statusbar/ui_statusbar.h"
 #include "ui/ui_stopping/ui_stopping.h"
 #include "ui/ui_suspended_ev/ui_suspended_ev.h"
-#include "ui/ui_suspended_evse/ui_suspended_evse.h"
 #include "ui/ui_swipe_normal/ui_swipe_normal.h"
-#include "ui/ui_swiping_card/ui_swiping_card.h"
-#include "ui/ui_swiping_rfid/ui_swiping_rfid.h"
 #include "ui/ui_welcome/ui_welcome.h"
 
 namespace {
@@ -55,90 +51,31 @@ size_t timer_count() {
     return n;
 }
 
-class Screens : public AppFixture {};
-
-// Every screen shows or hides the status bar while it is active, and gives back on leaving what held
-// before; each screen's root is what the screen shows.
-TEST_F(Screens, StatusBarPerScreen) {
-    struct Row {
-        int screen;
-        lv_obj_t** root;
-        bool bar_hidden;
-    };
-    const Row rows[] = {
-        {SCREEN_WELCOME, &ui_welcome, true},
-        {SCREEN_CHARGING_1_PHASE, &ui_charging_1_phase, false},
-        {SCREEN_FINISHING, &ui_finishing, false},
-        {SCREEN_NOT_AVAILABLE, &ui_not_available, false},
-        {SCREEN_SWIPE_NORMAL, &ui_swipe_normal, false},
-        {SCREEN_STOPPING, &ui_stopping, true},
-        {SCREEN_CHARGING_3_PHASE, &ui_charging_3_phase, false},
-        {SCREEN_SUSPENDED_EV, &ui_suspended_ev, false},
-        {SCREEN_SUSPENDED_EVSE, &ui_suspended_evse, false},
-        {SCREEN_RESERVATION, &ui_reservation, false},
-        {SCREEN_SWIPING_CARD, &ui_swiping_card, true},
-        {SCREEN_SWIPING_RFID, &ui_swiping_rfid, false},
-    };
-    for (const Row& r : rows) {
-        SCOPED_TRACE(r.screen);
-        MainScreen_SwitchScreen(SCREEN_IDLE);
-        MainScreen_SwitchScreen(r.screen);
-        EXPECT_EQ(lv_scr_act(), *r.root);
-        EXPECT_EQ(hidden(ui_statusbar), r.bar_hidden);
-        StdoutLog log;
-        MainScreen_SwitchScreen(SCREEN_IDLE);
-        EXPECT_FALSE(hidden(ui_statusbar));
-        EXPECT_EQ(log.count("RESTORE statusbar show  =  1"), 1u);
+class Screens : public AppFixture {
+  protected:
+    // The pixels of the QR code's square (100 x 100, centred 80 px right of and 25 px above the middle).
+    std::vector<uint32_t> qr_pixels() {
+        std::vector<uint32_t> px;
+        for (lv_coord_t y = 45; y < 145; y++)
+            for (lv_coord_t x = 190; x < 290; x++) px.push_back(pixel(x, y));
+        return px;
     }
-}
+};
 
-// The picture-and-label screens: their text from the first frame in the current language, on a
-// language change while hidden, and (for the suspended screens) rewritten by every message.
-TEST_F(Screens, PictureAndLabelScreens) {
-    struct Row {
-        int screen;
-        lv_obj_t** img;
-        lv_obj_t** label;
-        const char* picture;
-        const char* english;
-    };
-    const Row rows[] = {
-        {SCREEN_IDLE, &ui_idle_plug_in_img, &ui_idle_inform_label, "plug_in.png",
-         "Connect the charging plug"},
-        {SCREEN_SUSPENDED_EV, &ui_suspended_ev_img, &ui_suspended_ev_explanation_lable, "charge_suspend.png",
-         "Suspended by EV"},
-        {SCREEN_SUSPENDED_EVSE, &ui_suspended_evse_img, &ui_suspended_evse_explanation_lable,
-         "fast_charge_suspend.png", "Suspended by EVSE"},
-        {SCREEN_SWIPING_CARD, &ui_swiping_card_img, &ui_swiping_card_explanation_lable, "swap_card.png",
-         "Swiping the Card"},
-        {SCREEN_SWIPING_RFID, &ui_swiping_rfid_img, &ui_swiping_rfid_explanation_lable, "swap_card.png",
-         "Swipe RFID to start charging"},
-        {SCREEN_RESERVATION, &ui_reservation_img, &ui_reservation_explanation_lable, "gray_clock.png",
-         "Rservation"},
-    };
-    for (const Row& r : rows) {
-        SCOPED_TRACE(r.screen);
-        MainScreen_SwitchScreen(r.screen);
-        EXPECT_EQ(img_src(*r.img), std::string("A:qorv_lvgl/assets/img/misc_icon/") + r.picture);
-        EXPECT_EQ(text(*r.label), r.english);
-        // A message that keeps the screen: only the suspended screens write their text again.
-        lv_label_set_text(*r.label, "stale");
+// Of the picture-and-label screens only the suspended ones write their text again with every message
+// that keeps them.
+TEST_F(Screens, SuspendedScreensRewriteTheirText) {
+    for (const auto& [screen, label] : {std::pair{SCREEN_IDLE, &ui_idle_inform_label},
+                                        std::pair{SCREEN_SUSPENDED_EV, &ui_suspended_ev_explanation_lable}}) {
+        SCOPED_TRACE(screen);
+        MainScreen_SwitchScreen(screen);
+        const std::string shown = text(*label);
+        lv_label_set_text(*label, "stale");
         send(R"({"global":{"userConfigInfo":{"language":0}},"conns":"nonsense"})");
-        const bool rewritten = r.screen == SCREEN_SUSPENDED_EV || r.screen == SCREEN_SUSPENDED_EVSE;
-        EXPECT_EQ(text(*r.label), rewritten ? r.english : "stale");
-        lv_label_set_text(*r.label, r.english);
+        EXPECT_EQ(text(*label), screen == SCREEN_SUSPENDED_EV ? shown : "stale");
     }
-    // Hidden screens follow a language change, and a screen built afterwards starts in it.
-    ASSERT_TRUE(MainScreen_SetLocale("el-GR"));
-    EXPECT_EQ(text(ui_idle_inform_label), "Συνδέστε το βύσμα φόρτισης");
-    ASSERT_TRUE(MainScreen_SetLocale("ru-RU"));
-    EXPECT_EQ(text(ui_idle_inform_label), "Подключите коннектор");
-    EXPECT_EQ(text(ui_reservation_unit_lable), "мин. осталось");
+    // An unknown language changes nothing.
     ASSERT_TRUE(MainScreen_SetLocale("de-DE"));
-    EXPECT_EQ(text(ui_reservation_explanation_lable), "Reservierung");
-    EXPECT_EQ(text(ui_reservation_unit_lable), "Verbleibende Minuten");
-    MainScreen_SwitchScreen(SCREEN_FINISHING);
-    EXPECT_EQ(text(ui_finishing_inform_label), "Ladestecker abziehen");
     EXPECT_FALSE(MainScreen_SetLocale("xx-XX"));
     EXPECT_STREQ(lv_i18n_get_current_locale(), "de-DE");
 }
@@ -149,26 +86,24 @@ TEST_F(Screens, WelcomeFigureCountsUpTo99) {
         const char* figure;
     };
     const Point points[] = {
-        {480, ""},     {500, "1%"},    {980, "1%"},    {1000, "2%"},
-        {5000, "10%"}, {49480, "98%"}, {49500, "99%"}, {120000, "99%"},
+        {480, ""}, {500, "1%"}, {1000, "2%"}, {49480, "98%"}, {49500, "99%"}, {120000, "99%"},
     };
+    uint32_t shown_for = 0;
     for (const Point& p : points) {
         SCOPED_TRACE(p.ms);
-        advance(p.ms - tick());
+        advance(p.ms - shown_for);
+        shown_for = p.ms;
         EXPECT_EQ(text(ui_welcome_loading_label), p.figure);
     }
     // Leaving empties the figure and stops the count; shown again after a pause, it restarts from 0 and
     // the first step comes at the next run of the timer handler.
     MainScreen_SwitchScreen(SCREEN_IDLE);
-    EXPECT_EQ(text(ui_welcome_loading_label), "");
     advance(5000);
     EXPECT_EQ(text(ui_welcome_loading_label), "");
     MainScreen_SwitchScreen(SCREEN_WELCOME);
     advance(20);
     EXPECT_EQ(text(ui_welcome_loading_label), "1%");
-    advance(480);
-    EXPECT_EQ(text(ui_welcome_loading_label), "1%");
-    advance(20);
+    advance(500);
     EXPECT_EQ(text(ui_welcome_loading_label), "2%");
 }
 
@@ -201,27 +136,14 @@ TEST_F(Screens, ChargingValues) {
          SCREEN_CHARGING_1_PHASE,
          {{v, "[2301.9]"}, {i, "[5.5]"}, {q, "[0,0,0,120005.9]"}, {ms, "120000.2"}},
          one("230.1V", "0.5A", "0.01kWh")},
-        {"large register",
+        {"low 16 bits and negatives",
          SCREEN_CHARGING_1_PHASE,
-         {{q, "[0,0,0,1e10]"}, {ms, "0"}},
-         one("0.0V", "0.0A", "10000000.00kWh")},
-        {"negative",
-         SCREEN_CHARGING_1_PHASE,
-         {{v, "[-2301]"}, {i, "[-160]"}, {q, "[0,0,0,100]"}, {ms, "600"}},
-         one("-230.1V", "-16.0A", "-0.50kWh")},
-        {"low 16 bits",
-         SCREEN_CHARGING_1_PHASE,
-         {{v, "[67837]"}, {i, "[40000]"}, {q, "[0,0,0,0]"}, {ms, "0"}},
-         one("230.1V", "-2553.6A", "0.00kWh")},
+         {{v, "[-2301]"}, {i, "[40000]"}, {q, "[0,0,0,100]"}, {ms, "600"}},
+         one("-230.1V", "-2553.6A", "-0.50kWh")},
         {"saturated",
          SCREEN_CHARGING_1_PHASE,
          {{v, "[1e12]"}, {i, "[-1e12]"}, {q, "[0,0,0,0]"}, {ms, "0"}},
          one("-0.1V", "0.0A", "0.00kWh")},
-        {"texts are no numbers",
-         SCREEN_CHARGING_1_PHASE,
-         {{v, R"(["2301"])"}, {i, "[true]"}, {q, R"([0,0,0,"5"])"}, {ms, "0"}},
-         one("0.0V", "0.0A", "nankWh")},
-        {"nothing", SCREEN_CHARGING_1_PHASE, {}, one("0.0V", "0.0A", "nankWh")},
         {"three phases",
          SCREEN_CHARGING_3_PHASE,
          {{v, "[2301,2299,2310]"}, {i, "[160,58,1000]"}, {q, "[0,0,0,123456.9]"}, {ms, "120000"}},
@@ -237,11 +159,6 @@ TEST_F(Screens, ChargingValues) {
          {{v, "[0,0,1]"}, {q, "[0,0,0,1e10]"}, {ms, "0"}},
          three("#00F0FF L1:#   0.0V   0.0A", "#00F0FF L2:#   0.0V   0.0A", "#00F0FF L3:#   0.1V   0.0A",
                "2147483.65 kWh")},
-        {"low 16 bits and negatives",
-         SCREEN_CHARGING_3_PHASE,
-         {{v, "[67837,-5,40000]"}, {i, "[-58,65536,0]"}, {ms, "500"}},
-         three("#00F0FF L1:# 230.1V  -5.8A", "#00F0FF L2:#  -0.5V   0.0A", "#00F0FF L3:# -2553.6V   0.0A",
-               "-0.50 kWh")},
         {"missing meter start",
          SCREEN_CHARGING_3_PHASE,
          {{v, "[0,2300,0]"}, {q, "[0,0,0,5]"}},
@@ -269,15 +186,11 @@ TEST_F(Screens, RcdNoticeFollowsTheRunState) {
     const Step steps[] = {
         {nullptr, true},
         {R"("S_Wait")", false},
-        {R"("S_K1K2ON")", true},
-        {R"("")", false},
-        {R"("S_Charging_L1")", true},
-        {R"("S_charging")", false},
         {R"("x_K1K2ONx")", true},
+        {R"("S_charging")", false},
+        {R"("S_Charging_L1")", true},
         {R"("_K1K2")", false},
         {"5", true},
-        {R"("S_Prepare")", false},
-        {"null", true},
     };
     for (const Step& s : steps) {
         SCOPED_TRACE(s.run != nullptr ? s.run : "absent");
@@ -287,11 +200,10 @@ TEST_F(Screens, RcdNoticeFollowsTheRunState) {
         ASSERT_EQ(MainScreen_GetScreen(), SCREEN_CHARGING_1_PHASE);
         EXPECT_EQ(hidden(ui_charging_1_phase_rcd_label), s.hidden);
     }
-    // A language change rewrites the notice at once and keeps its visibility.
+    // A language change keeps its visibility.
     send(screen_message(SCREEN_CHARGING_1_PHASE,
                         {{kRun, R"("S_Wait")"}, {"global.userConfigInfo.language", "1"}}));
     EXPECT_FALSE(hidden(ui_charging_1_phase_rcd_label));
-    EXPECT_EQ(text(ui_charging_1_phase_rcd_label), lv_i18n_get_text("s_rcd_checkin"));
 }
 
 TEST_F(Screens, ChargingTimeInTotalHours) {
@@ -309,13 +221,8 @@ TEST_F(Screens, ChargingTimeInTotalHours) {
         const char* shown;
     };
     const Case cases[] = {
-        {"one second", kNow, std::to_string(kNow - 1), "00h 00m 01s"},
         {"start in the future", kNow, std::to_string(kNow + 10), "00h 00m 00s"},
-        {"start now", kNow, std::to_string(kNow), "00h 00m 00s"},
         {"after January 2038", 4102444800, "4102441139", "01h 01m 01s"},
-        {"start 0: no session time known", kNow, "0", "00h 00m 00s"},
-        {"a real start counts again", kNow, std::to_string(kNow - 61), "00h 01m 01s"},
-        {"no start time", kNow, "null", "00h 00m 00s"},
         {"negative start", kNow, "-5", "00h 00m 00s"},
         {"start time with a fraction", kNow, std::to_string(kNow - 60) + ".9", "00h 01m 00s"},
     };
@@ -326,12 +233,6 @@ TEST_F(Screens, ChargingTimeInTotalHours) {
         advance(500);
         EXPECT_EQ(text(ui_charging_1_phase_chargetim_lable), c.shown);
     }
-    // A language change takes the new time format with the next tick.
-    msg_pin_now(kNow);
-    send(screen_message(SCREEN_CHARGING_1_PHASE, {{kStart, std::to_string(kNow - 3723)}}));
-    ASSERT_TRUE(MainScreen_SetLocale("ru-RU"));
-    advance(500);
-    EXPECT_EQ(text(ui_charging_1_phase_chargetim_lable), "01h 02m 03s");
 }
 
 // One timer counts for whichever charging screen is shown; the hidden one shows zero time, and a start
@@ -375,8 +276,10 @@ TEST_F(Screens, FinishingEnergy) {
         const char* shown;
     };
     const Case cases[] = {
-        {"15234", "15.23 kWh"}, {"0", "0.00 kWh"},         {"15235.1", "15.24 kWh"},
-        {"-500", "-0.50 kWh"},  {R"("15234")", "nan kWh"}, {nullptr, "nan kWh"},
+        {"15235.1", "15.24 kWh"},
+        {"-500", "-0.50 kWh"},
+        {R"("15234")", "nan kWh"},
+        {nullptr, "nan kWh"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.actual_meter != nullptr ? c.actual_meter : "absent");
@@ -393,7 +296,7 @@ TEST_F(Screens, FinishingEnergy) {
 }
 
 // The texts slide into place; the gun and the arrow nudge left five times and stop after about 10.3 s;
-// shown again, the same motion plays from the same places.
+// shown again, the motion starts over.
 TEST_F(Screens, FinishingMotion) {
     using Places = std::array<lv_coord_t, 5>;
     auto places = [] {
@@ -420,17 +323,13 @@ TEST_F(Screens, FinishingMotion) {
     EXPECT_EQ(first.back(), (Places{50, 80, -80, 5, 90}));
     EXPECT_EQ(lv_anim_get(ui_finishing_gun_img, nullptr), nullptr);
 
-    // Left after 12 s and shown again: the same motion from the same places. The animation timer's runs
-    // may fall 20 ms apart from the first time: a position may be one run of that timer ahead or behind.
+    // Left and shown again: the same motion from the same places.
     send(screen_message(SCREEN_IDLE));
     advance(2000);
     send(screen_message(SCREEN_FINISHING));
-    const std::vector<Places> second = play();
-    ASSERT_EQ(second.size(), first.size());
-    EXPECT_EQ(second.front(), first.front());
-    EXPECT_EQ(second.back(), first.back());
-    for (size_t t = 0; t < first.size(); t++)
-        for (size_t k = 0; k < 5; k++) EXPECT_NEAR(second[t][k], first[t][k], 8) << "at " << t * 20 << " ms";
+    EXPECT_EQ(places(), first[0]);
+    advance(600);
+    EXPECT_EQ(places(), first[30]);
 }
 
 TEST_F(Screens, NotAvailableReasons) {
@@ -442,31 +341,11 @@ TEST_F(Screens, NotAvailableReasons) {
         const char* sub;
     };
     const Row rows[] = {
+        // The kinds of row: a main line or a blank one, a sub line other than the code, none at all.
         {false, "ConnectorLockFailure", "lock fault", "ConnectorLockFailure"},
         {true, "EVCommunicationError", blank, "EVCommunicationError"},
-        {false, "GroundFailure", "Ground fault", "GroundFailure"},
-        {false, "HighTemperature", "High temperature fault", "HighTemperature"},
-        {false, "InternalError", blank, "InternalError"},
-        {false, "LocalListConflict", blank, "LocalListConflict"},
         {false, "OtherError", blank, "Other"},
-        {false, "OverCurrentFailure", blank, "OverCurrentFailure"},
-        {false, "OverVoltage", "Over voltage fault", "OverVoltage"},
-        {false, "PowerMeterFailure", "Meter fault", "PowerMeterFailure"},
-        {false, "PowerSwitchFailure", "Contactor fault", "PowerSwitchFailure"},
-        {false, "ReaderFailure", "Card reader fault", "ReaderFailure"},
-        {false, "ResetFailure", blank, "ResetFailure"},
-        {false, "UnderVoltage", "Low voltage fault", "UnderVoltage"},
-        {false, "WeakSignal", blank, "WeakSignal"},
-        {false, "Emergency Pushed", "Emergrncy fault", "Emergency Pushed"},
-        {false, "PhaseSwap", "Phase rotation fault", "PhaseSwap"},
-        {false, "RCD_6mA", "Ground fault", "RCD_6mA"},
-        {false, "PE_LEAK", "Ground fault", "PE_LEAK"},
-        {false, "PME_FAULT", "Ground fault", "PME_FAULT"},
-        {false, "PowerTempOver", blank, "PowerTempOver"},
-        {false, "CP Status E", "Ground fault", "CP Status E"},
         {false, "PE Wiring", "Ground fault", "PE_WIRING"},
-        {false, "Randomised delay", blank, "Randomised delay"},
-        {false, "Off-peak Time", blank, "Off-peak Time"},
         {false, "Open Door", blank, "Door_Opened"},
         {false, "RemoteDisable", "Remote disable", blank},
     };
@@ -503,11 +382,7 @@ TEST_F(Screens, NotAvailableReasons) {
         {"the charge point outranks the rest", R"("PowerMeterFailure")", R"("EVCommunicationError")", blank,
          "EVCommunicationError"},
         {"unlisted", R"("NoError")", R"("NoError")", "Other", blank},
-        {"empty", R"("")", R"("")", "Other", blank},
         {"underscore spelling of PE Wiring", R"("PE_WIRING")", nullptr, "Other", blank},
-        {"trailing blank", R"("GroundFailure ")", nullptr, "Other", blank},
-        {"both absent", nullptr, nullptr, "Other", blank},
-        {"numbers", "5", "7", "Other", blank},
         {"connector code sent as the charge point's", nullptr, R"("GroundFailure")", "Other", blank},
     };
     for (const Case& c : cases) {
@@ -515,12 +390,8 @@ TEST_F(Screens, NotAvailableReasons) {
         Fields f;
         if (c.e != nullptr) f.push_back({kErr, c.e});
         if (c.g != nullptr) f.push_back({kPointErr, c.g});
-        const std::vector<std::string> log = send(screen_message(SCREEN_NOT_AVAILABLE, f));
+        send(screen_message(SCREEN_NOT_AVAILABLE, f));
         expect_lines(c.main, c.sub);
-        size_t err_lines = 0;
-        for (const std::string& l : log)
-            err_lines += l.find("ui_not_available_set_data: ErrCode:") != std::string::npos;
-        EXPECT_EQ(err_lines, 1u);
     }
     // A language change rewrites all three lines without waiting for the next message.
     send(screen_message(SCREEN_NOT_AVAILABLE, {{kErr, R"("OverVoltage")"}}));
@@ -530,14 +401,6 @@ TEST_F(Screens, NotAvailableReasons) {
 }
 
 TEST_F(Screens, StoppingReasons) {
-    // A language change before the first data leaves the tips line as it is.
-    MainScreen_SwitchScreen(SCREEN_STOPPING);
-    const std::string before = text(ui_stopping_tips_lable);
-    ASSERT_TRUE(MainScreen_SetLocale("de-DE"));
-    EXPECT_EQ(text(ui_stopping_explanation_lable), "Wird gestoppt...");
-    EXPECT_EQ(text(ui_stopping_tips_lable), before);
-    ASSERT_TRUE(MainScreen_SetLocale("en-US"));
-
     struct Row {
         const char* reason; // JSON text, null: absent
         const char* code;   // m1768Info.errCode as JSON text, null: absent
@@ -545,39 +408,19 @@ TEST_F(Screens, StoppingReasons) {
     };
     const Row rows[] = {
         {R"("DeAuthorized")", "3", "DeAuthorized"},
-        {R"("EmergencyStop")", "3", "Emergency Stop"},
-        {R"("EVDisconnected")", "3", "Connector removed"},
-        {R"("HardReset")", "3", "Hard Reset"},
         {R"("Reboot")", "3", "Soft Reset"},
-        {R"("SoftReset")", "3", "Soft Reset"},
-        {R"("Remote")", "3", "Remote stop"},
-        {R"("UnlockCommand")", "3", "Remote stop"},
-        {R"("remote")", "3", "Remote stop"},
         {R"("UNLOCKCOMMAND")", "3", "Remote stop"},
-        {R"("PowerLoss")", "3", "User stop"},
         {R"("Remote ")", "3", "User stop"},
-        {R"("")", "3", "User stop"},
         {nullptr, "3", "User stop"},
-        {"5", "3", "User stop"},
         {R"(["Remote"])", "3", "User stop"},
         // A local stop by the low 8 bits of the error code.
         {R"("Local")", "0", "User stop"},
         {R"("local")", "1", "Connector removed"},
-        {R"("LOCAL")", "2", "Connector removed"},
         {R"("lOcAl")", "3", "CP fault"},
-        {R"("Local")", "4", "Over current"},
-        {R"("Local")", "5", "Over voltage"},
-        {R"("Local")", "6", "Low voltage"},
         {R"("Local")", "7", "Other"},
-        {R"("Local")", "8", "Other"},
-        {R"("Local")", "9", "User stop"},
-        {R"("Local")", "256", "User stop"},
         {R"("Local")", "259", "CP fault"},
         {R"("Local")", "4.9", "Over current"},
-        {R"("Local")", "-1", "User stop"},
-        {R"("Local")", "-259", "User stop"},
         {R"("Local")", "1e12", "User stop"},
-        {R"("Local")", nullptr, "User stop"},
         {R"("Local")", R"("3")", "User stop"},
     };
     for (const Row& r : rows) {
@@ -604,7 +447,6 @@ TEST_F(Screens, StoppingReasons) {
     EXPECT_EQ(text(ui_stopping_tips_lable), "Überspannung");
     send(screen_message(SCREEN_IDLE));
     ASSERT_TRUE(MainScreen_SetLocale("el-GR"));
-    EXPECT_EQ(text(ui_stopping_explanation_lable), "Διακοπή...");
     EXPECT_EQ(text(ui_stopping_tips_lable), "Υπέρταση");
 }
 
@@ -617,18 +459,12 @@ TEST_F(Screens, ReservationMinutesLeft) {
     };
     const Case cases[] = {
         {kNow, std::to_string(kNow + 600), "11"},
-        {kNow, std::to_string(kNow + 59), "1"},
         {kNow, std::to_string(kNow + 60), "2"},
-        {kNow, std::to_string(kNow + 119), "2"},
-        {kNow, std::to_string(kNow), "1"},
         {kNow, std::to_string(kNow - 1), "1"},
-        {kNow, "1", "1"},
-        {kNow, std::to_string(kNow + 3600), "61"},
         {kNow, std::to_string(kNow + 86399), "1440"},
         {kNow, std::to_string(kNow + 90000), "1501"},
         {kNow, std::to_string(kNow + 600) + ".9", "11"},
         {k2100, std::to_string(k2100 + 90000), "1501"},
-        {kNow, std::to_string(k2100), std::to_string((k2100 - kNow) / 60 + 1)},
         {kNow, "1e30", std::to_string(uint64_t(std::numeric_limits<int64_t>::max() - kNow) / 60 + 1)},
     };
     for (const Case& c : cases) {
@@ -648,79 +484,34 @@ TEST_F(Screens, ReservationMinutesLeft) {
               std::to_string((uint64_t(std::numeric_limits<int64_t>::max()) + 120) / 60 + 1));
 }
 
-class SwipeNormal : public AppFixture {
-  protected:
-    // The pixels of the QR code's square (100 x 100, centred 80 px right of and 25 px above the middle).
-    std::vector<uint32_t> qr_pixels() {
-        std::vector<uint32_t> px;
-        for (lv_coord_t y = 45; y < 145; y++)
-            for (lv_coord_t x = 190; x < 290; x++) px.push_back(pixel(x, y));
-        return px;
-    }
-    // The same square for a reference QR code of `data`, drawn on a screen of its own.
-    std::vector<uint32_t> reference(const std::string& data) {
-        lv_obj_t* shown = lv_scr_act();
-        lv_obj_t* scr = lv_obj_create(nullptr);
-        lv_obj_t* qr = lv_qrcode_create(scr, 100, lv_color_hex(0x000000), lv_color_hex(0xFFFFFF));
-        lv_obj_align(qr, LV_ALIGN_CENTER, 80, -25);
-        lv_qrcode_update(qr, data.data(), uint32_t(data.size()));
-        lv_disp_load_scr(scr);
-        std::vector<uint32_t> px = qr_pixels();
-        lv_disp_load_scr(shown);
-        lv_obj_del(scr);
-        return px;
-    }
-};
-
-TEST_F(SwipeNormal, ConnectorCodeAndQrCodeOfEveryMessage) {
+// What the QR code encodes is the golden pictures' part; here: which messages change it.
+TEST_F(Screens, SwipeNormalConnectorCodeAndQrCode) {
     const std::string code = "conns[0].connConfig.connCode", qr = "conns[0].connConfig.connQR";
     StdoutLog log;
     MainScreen_SwitchScreen(SCREEN_SWIPE_NORMAL);
     EXPECT_EQ(text(ui_swipe_normal_station_number), "0");
-    EXPECT_EQ(text(ui_swipe_normal_inform_text), "Swipe RFID card or scan QR code");
-    EXPECT_EQ(
-        log.count("ui_swipe_normal_set_inform_text: set the label to key:\"s_swipe_normal_default_text\""),
-        1u);
-    EXPECT_EQ(
-        log.count("ui_swipe_normal_set_inform_text: Got value from key:\"Swipe RFID card or scan QR code\""),
-        1u);
-    EXPECT_EQ(qr_pixels(), reference("ERROR"));
-
-    struct Case {
-        std::string code; // JSON text; empty: absent
-        std::string qr;
-        const char* shown;
-        std::string encoded;
-    };
-    const std::string long_text(400, 'x');
-    const Case cases[] = {
-        {R"("A1")", R"("https://pay.example/station/7")", "A1", "https://pay.example/station/7"},
-        {"", "", "A1", "https://pay.example/station/7"},      // absent: both stay
-        {"5", "true", "A1", "https://pay.example/station/7"}, // not texts: both stay
-        {R"("%s %d")", R"("")", "%s %d", ""},
-        {R"("B2")", R"("Zahlung für Säule Ω")", "B2", "Zahlung für Säule Ω"},
-        {R"("")", quoted(long_text), "", long_text},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.shown);
-        Fields f;
-        if (!c.code.empty()) f.push_back({code, c.code});
-        if (!c.qr.empty()) f.push_back({qr, c.qr});
+    EXPECT_EQ(log.count("Got value from key:\"Swipe RFID card or scan QR code\""), 1u);
+    const std::vector<uint32_t> error_qr = qr_pixels();
+    send(screen_message(SCREEN_SWIPE_NORMAL, {{code, R"("A1")"}, {qr, R"("https://pay.example/7")"}}));
+    EXPECT_EQ(text(ui_swipe_normal_station_number), "A1");
+    const std::vector<uint32_t> url_qr = qr_pixels();
+    EXPECT_NE(url_qr, error_qr);
+    // Absent members, or members that are no texts, keep both.
+    for (const Fields& f : {Fields{}, Fields{{code, "5"}, {qr, "true"}}}) {
         send(screen_message(SCREEN_SWIPE_NORMAL, f));
-        EXPECT_EQ(text(ui_swipe_normal_station_number), c.shown);
-        EXPECT_EQ(qr_pixels(), reference(c.encoded));
+        EXPECT_EQ(text(ui_swipe_normal_station_number), "A1");
+        EXPECT_EQ(qr_pixels(), url_qr);
     }
-    size_t dark = 0;
-    for (uint32_t px : qr_pixels()) dark += px == 0;
-    EXPECT_GT(dark, 1000u) << "400 bytes still fit, one pixel per module";
+    // The code is shown as it is; the first QR code was the one of "ERROR".
+    send(screen_message(SCREEN_SWIPE_NORMAL, {{code, R"("%s %d")"}, {qr, R"("ERROR")"}}));
+    EXPECT_EQ(text(ui_swipe_normal_station_number), "%s %d");
+    EXPECT_EQ(qr_pixels(), error_qr);
     // A text too long for 100 px leaves the square in its light colour.
     send(screen_message(SCREEN_SWIPE_NORMAL, {{qr, quoted(std::string(1000, 'x'))}}));
     EXPECT_EQ(qr_pixels(), std::vector<uint32_t>(100 * 100, 0xFFFFFF));
-    // The inform text follows the language, with its two log lines.
-    StdoutLog german;
+    // The inform text follows the language.
     ASSERT_TRUE(MainScreen_SetLocale("de-DE"));
     EXPECT_EQ(text(ui_swipe_normal_inform_text), "RFID-Karte vorhalten oder QR-Code scannen");
-    EXPECT_EQ(german.count("Got value from key:\"RFID-Karte vorhalten oder QR-Code scannen\""), 1u);
 }
 
 } // namespace
