@@ -8,6 +8,8 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "test_paths.h"
+
 namespace {
 
 int channel_diff(uint32_t a, uint32_t b) {
@@ -17,11 +19,12 @@ int channel_diff(uint32_t a, uint32_t b) {
     return d;
 }
 
-// NAME.png -> NAME<suffix>
-std::string sibling(const std::string& png, const char* suffix) {
-    const std::string stem =
-        png.size() > 4 && png.compare(png.size() - 4, 4, ".png") == 0 ? png.substr(0, png.size() - 4) : png;
-    return stem + suffix;
+// Where the pictures of a mismatch go: the expected picture's path below tests/golden/, in the test
+// output directory, without ".png".
+std::string mismatch_stem(const std::string& expected_path) {
+    std::filesystem::path rel = std::filesystem::path(expected_path).lexically_relative(SD_GOLDEN_DIR);
+    if (rel.empty() || *rel.begin() == "..") rel = std::filesystem::path(expected_path).filename();
+    return sd_test_out_path("golden/" + rel.replace_extension().string());
 }
 
 } // namespace
@@ -83,32 +86,28 @@ GoldenDiff golden_diff(const RgbImage& expected, const RgbImage& actual) {
 }
 
 std::string golden_check(const std::string& expected_path, const RgbImage& actual) {
-    const std::string actual_path = sibling(expected_path, ".actual.png");
-    const std::string diff_path = sibling(expected_path, ".diff.png");
+    const std::string stem = mismatch_stem(expected_path);
+    const std::string actual_path = stem + ".actual.png", diff_path = stem + ".diff.png";
     std::error_code ignored;
     std::filesystem::remove(actual_path, ignored);
     std::filesystem::remove(diff_path, ignored);
 
     RgbImage expected;
     std::string error;
+    std::string why;
     if (!rgb_image_load(expected_path, &expected, &error)) {
-        rgb_image_save(actual_path, actual);
-        return expected_path + ": " + error + " (scripts/update-golden makes the expected pictures)\n" +
-               "  actual: " + actual_path;
+        why = error + " (scripts/update-golden makes the expected pictures)";
+    } else if (expected.w != actual.w || expected.h != actual.h) {
+        why = "expected " + std::to_string(expected.w) + "x" + std::to_string(expected.h) + ", rendered " +
+              std::to_string(actual.w) + "x" + std::to_string(actual.h);
+    } else {
+        const GoldenDiff d = golden_diff(expected, actual);
+        if (d.matches()) return "";
+        rgb_image_save(diff_path, d.picture);
+        why = std::to_string(d.differing) + " pixels differ by more than " +
+              std::to_string(kGoldenChannelTolerance) + " (at most " + std::to_string(d.allowed) +
+              " may; worst channel difference " + std::to_string(d.worst) + ")\n  diff:     " + diff_path;
     }
-    if (expected.w != actual.w || expected.h != actual.h) {
-        rgb_image_save(actual_path, actual);
-        return expected_path + ": expected " + std::to_string(expected.w) + "x" + std::to_string(expected.h) +
-               ", rendered " + std::to_string(actual.w) + "x" + std::to_string(actual.h) + "\n" +
-               "  actual: " + actual_path;
-    }
-    const GoldenDiff d = golden_diff(expected, actual);
-    if (d.matches()) return "";
     rgb_image_save(actual_path, actual);
-    rgb_image_save(diff_path, d.picture);
-    return std::to_string(d.differing) + " pixels differ by more than " +
-           std::to_string(kGoldenChannelTolerance) + " (at most " + std::to_string(d.allowed) +
-           " may; worst channel difference " + std::to_string(d.worst) + ")\n" +
-           "  expected: " + expected_path + "\n" + "  actual:   " + actual_path + "\n" +
-           "  diff:     " + diff_path;
+    return why + "\n  expected: " + expected_path + "\n  actual:   " + actual_path;
 }

@@ -35,6 +35,7 @@ struct GoldenDiff {
 GoldenDiff golden_diff(const RgbImage& expected, const RgbImage& actual);
 
 // Compares `actual` with the picture at `expected_path` (NAME.png). Returns an empty string on a match
-// and removes stale NAME.actual.png and NAME.diff.png; otherwise writes those two beside the expected
-// picture and returns a message that says how far off it is and where the pictures are.
+// and removes stale NAME.actual.png and NAME.diff.png; otherwise writes those two to the test output
+// directory (<build>/tests/out/golden/, below it as NAME.png is below tests/golden/) and returns a
+// message that says how far off it is and where the pictures are.
 std::string golden_check(const std::string& expected_path, const RgbImage& actual);
