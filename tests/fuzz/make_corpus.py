@@ -6,6 +6,7 @@ the screens' messages with values of other JSON types, awkward numbers and broke
 trigger messages replaced in the same way, long connector codes; BMP files valid and broken. The end-to-end
 test replays every file through the real program. Inputs that once found a fault ("finding-*") stay.
 """
+import functools
 import json
 import pathlib
 import struct
@@ -47,15 +48,13 @@ STRINGS = [js(b"\xff"), js(b"A\xc3"), js(b"ab\xe2\x82"), js(b"a\xf0\x9f\x98z"), 
 # Texts far wider than any label, in one-byte and in three-byte letters.
 LONG_STRINGS = [js(b"W" * 5000), js("\u20ac".encode() * 4000)]
 # The values that decide the screen.
-SELECTING = {("conns", 0, "sessionConnInfo", "ramData", "_status"), ("conns", 0, "m1768Info", "runState"),
-             ("conns", 0, "m1768Info", "connStatus"), ("conns", 0, "stateMngrInfo", "runState"),
-             ("conns", 0, "reserveConnInfo", "expireDate")}
+SELECTING = {("conns", 0) + p for p in [("sessionConnInfo", "ramData", "_status"), ("m1768Info", "runState"),
+             ("m1768Info", "connStatus"), ("stateMngrInfo", "runState"), ("reserveConnInfo", "expireDate")]}
+KINDS = {bool: "bool", int: "number", float: "number", str: "string", dict: "object", list: "array"}
 
 
 def kind(value):
-    if isinstance(value, bool):
-        return "bool"
-    return "number" if isinstance(value, (int, float)) else {str: "string", dict: "object", list: "array"}[type(value)]
+    return KINDS[type(value)]
 
 
 def paths(node, at=()):
@@ -69,10 +68,7 @@ def replaced(doc, where, raw):
     """`doc` as compact JSON with the items at the paths in `where` written as the raw text `raw`."""
     doc = json.loads(json.dumps(doc))
     for path in where:
-        node = doc
-        for key in path[:-1]:
-            node = node[key]
-        node[path[-1]] = MARK
+        functools.reduce(lambda node, key: node[key], path[:-1], doc)[path[-1]] = MARK
     return compact(doc).replace(json.dumps(MARK).encode(), raw)
 
 
@@ -109,13 +105,6 @@ SEQUENCES = {
     "swiping": [("swiping_card", 20), ("swiping_rfid", 20), ("overlay_installing", 5), (b"not json", 1),
                 (b"", 1), ("swipe_normal", 1)],
 }
-
-
-def sequences():
-    for name, steps in SEQUENCES.items():
-        parts = [m if isinstance(m, bytes) else compact(message(m)) for m, _ in steps]
-        write("fuzz_sequence", name, parts[0] + b"".join(
-            b"\0" + bytes([pause]) + part for (_, pause), part in zip(steps, parts[1:])))
 
 
 def catalogue():
@@ -231,7 +220,10 @@ if __name__ == "__main__":
                 f.unlink()
     for f in sorted(SCREENS.glob("*.json")):
         write("fuzz_datagram", f.stem + ".json", compact(message(f.stem)))
-    sequences()
+    for name, steps in SEQUENCES.items():
+        parts = [m if isinstance(m, bytes) else compact(message(m)) for m, _ in steps]
+        pauses = [b"\0" + bytes([pause]) for _, pause in steps]
+        write("fuzz_sequence", name, parts[0] + b"".join(p + d for p, d in zip(pauses, parts[1:])))
     catalogue()
     for name, data in BMPS.items():
         write("fuzz_bmp", name + ".bmp", data)
