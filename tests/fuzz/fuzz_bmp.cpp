@@ -16,17 +16,6 @@ namespace {
 std::string g_path; // the temporary file
 std::string g_src;  // the same file as an image source ("A:" + path)
 
-void remove_file() {
-    unlink(g_path.c_str());
-}
-
-bool write_file(const uint8_t* data, size_t size) {
-    FILE* f = std::fopen(g_path.c_str(), "wb");
-    if (f == nullptr) return false;
-    const bool ok = std::fwrite(data, 1, size, f) == size;
-    return std::fclose(f) == 0 && ok;
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
@@ -42,13 +31,14 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
     close(fd);
     g_path = templ;
     g_src = "A:" + g_path;
-    std::atexit(remove_file);
+    std::atexit([] { unlink(g_path.c_str()); });
     fuzz_app_init(false);
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    if (!write_file(data, size)) std::abort();
+    FILE* f = std::fopen(g_path.c_str(), "wb");
+    if (f == nullptr || std::fwrite(data, 1, size, f) != size || std::fclose(f) != 0) std::abort();
 
     lv_img_header_t header;
     const lv_res_t info = lv_img_decoder_get_info(g_src.c_str(), &header);

@@ -118,23 +118,21 @@ def catalogue():
 
     run = b'{"m1768Info":{"runState":"S_RUN"}}'
     shapes = {
-        "empty": b"", "text": b"hello", "nul": b"\0", "nul_before_json": b"\0" + fault, "null": b"null",
-        "true": b"true", "zero": b"0", "negative": b"-1", "huge": b"1e308", "beyond_double": b"1e309",
-        "nan": b"NaN", "minus_nan": b"-NaN", "infinity": b"Infinity", "string": b'"Charging"', "empty_array": b"[]",
-        "array_of_null": b"[null]", "array_of_trigger": b'[{"Trigger":"Test","Msg":1}]',
-        "array_of_status": b"[" + fault + b"]", "empty_object": b"{}", "empty_key": b'{"":0}',
-        "null_parts": b'{"global":null,"conns":null}', "empty_parts": b'{"global":{},"conns":[]}',
-        "conns_object": b'{"global":{},"conns":' + run + b"}", "conns_of_array": b'{"global":{},"conns":[[' + run + b"]]}",
-        "conns_of_null": b'{"global":{},"conns":[null]}',
-        "no_global": b'{"conns":[{"m1768Info":{"runState":"S_RUN"},"sessionConnInfo":{"ramData":{"_status":"Charging"}}}]}',
+        "empty": b"", "text": b"hello", "nul_before_json": b"\0" + fault, "null": b"null", "zero": b"0",
+        "beyond_double": b"1e309", "nan": b"NaN", "infinity": b"Infinity", "string": b'"Charging"',
+        "empty_array": b"[]", "array_of_trigger": b'[{"Trigger":"Test","Msg":1}]', "empty_object": b"{}",
+        "array_of_status": b"[" + fault + b"]", "empty_key": b'{"":0}', "null_parts": b'{"global":null,"conns":null}',
+        "empty_parts": b'{"global":{},"conns":[]}', "conns_object": b'{"global":{},"conns":' + run + b"}",
+        "conns_of_array": b'{"global":{},"conns":[[' + run + b"]]}", "conns_of_null": b'{"global":{},"conns":[null]}',
+        "no_global": b'{"conns":[' + run[:-1] + b',"sessionConnInfo":{"ramData":{"_status":"Charging"}}}]}',
         "100_connectors": b'{"global":{},"conns":[' + b",".join([run] * 100) + b"]}",
         "duplicate_keys": b'{"global":{},"global":5,"conns":[],"conns":{}}', "last_byte_missing": fault[:-1],
         "half": fault[: len(fault) // 2], "garbage_after": fault + b"}}]]garbage", "brace_before": b"}" + fault,
         "byte_order_mark": b"\xef\xbb\xbf" + fault, "utf16": '{"g":{}}'.encode("utf-16-le"),
         "control_in_string": b'{"Trigger":"Te\x01st"}', "unfinished_escape": b'{"Trigger":"\\u12"}',
-        "16383_quotes": b'"' * 16383, "16383_brackets": b"[" * 16383,
-        "1000_nested_arrays": b"[" * 1000 + b"]" * 1000, "1001_nested_arrays": b"[" * 1001 + b"]" * 1001,
-        "999_nested_objects": nested(999), "1000_nested_objects": nested(1000), "3000_nested_objects": nested(3000),
+        "16383_quotes": b'"' * 16383, "16383_brackets": b"[" * 16383, "1000_nested_arrays": b"[" * 1000 + b"]" * 1000,
+        "1001_nested_arrays": b"[" * 1001 + b"]" * 1001, "999_nested_objects": nested(999),
+        "1000_nested_objects": nested(1000), "3000_nested_objects": nested(3000),
     }
     for name, data in shapes.items():
         write("fuzz_datagram", f"shape_{name}", data)

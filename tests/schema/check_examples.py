@@ -63,8 +63,8 @@ def examples(root):
             yield label, None, f"not JSON: {e}"
 
 
-# Messages the schemas must accept or reject: the display's reading rules, and the mistakes a
-# controller developer is likely to make. Keyword arguments set items by their path (a__0__b).
+# Messages the schemas must accept or reject, one or two of each kind of rule the display reads by: letter
+# case, required items, ranges and units, types. Keyword arguments set items by their path (a__0__b).
 def status_message(status="Charging", run="S3_K1K2ON_Charging", **extra):
     msg = {
         "global": {"userConfigInfo": {"swFunc": 0, "language": 0}},
@@ -83,21 +83,15 @@ SCHEMA_CASES = [
     ("minimal charging snapshot", status_message(), True),
     ("status Available (left to the idle rules)", status_message("Available"), True),
     ("status in the wrong letter case", status_message("charging"), False),
-    ("status SUSPENDEDEV", status_message("SUSPENDEDEV"), False),
-    ("plug state in the wrong letter case", status_message(conns__0__m1768Info__connStatus="plug"), False),
     ("plug state Unplug", status_message(conns__0__m1768Info__connStatus="Unplug"), True),
     ("state manager IDLE (any case is fine)", status_message(conns__0__stateMngrInfo__runState="IDLE"), True),
     ("no run state", status_message(conns__0__m1768Info={"connStatus": "Plug"}), False),
-    ("no conns", {"global": {}}, False),
     ("empty conns", {"global": {}, "conns": []}, False),
     ("language 4", status_message(global__userConfigInfo__language=4), True),
     ("language 5", status_message(global__userConfigInfo__language=5), False),
-    ("language as text", status_message(global__userConfigInfo__language="de-DE"), False),
-    ("timezone UTC+8", status_message(global__sysconfigInfo={"timezone": 80}), True),
     ("timezone in hours", status_message(global__sysconfigInfo={"timezone": -5}), False),
     ("icons as booleans and numbers", status_message(global__drvPointInfo={"online": True, "wifiStatus": 2}), True),
     ("icon state as text", status_message(global__drvPointInfo={"online": "1"}), False),
-    ("voltage in volts as text", status_message(conns__0__meterInfo={"voltage": ["230", 0, 0]}), False),
     ("voltage in millivolts", status_message(conns__0__meterInfo={"voltage": [230000, 0, 0]}), False),
     ("one voltage only", status_message(conns__0__meterInfo={"voltage": [2300]}), True),
     ("energy register missing", status_message(conns__0__meterInfo={"Q": [0, 0, 12]}), False),
@@ -109,14 +103,11 @@ SCHEMA_CASES = [
     ("download without progress", {"Trigger": "Downloading"}, False),
     ("installing at 150%", {"Trigger": "Installing", "percent": 150}, False),
     ("prompt 4", {"Trigger": "Prompt", "Msg": 4, "seconds": 3}, True),
-    ("prompt without Msg", {"Trigger": "Prompt"}, False),
     ("prompt 6 (placeholder entry)", {"Trigger": "PROMPT", "Msg": 6}, False),
     ("auth 4", {"Trigger": "Auth", "Msg": 4}, True),
     ("auth 5", {"Trigger": "Auth", "Msg": 5}, False),
-    ("colour test green", {"Trigger": "Test", "Msg": 1}, True),
     ("colour test 3", {"Trigger": "Test", "Msg": 3}, False),
     ("unknown command", {"Trigger": "Reboot"}, False),
-    ("command as a number", {"Trigger": 1}, False),
     ("count-down above 16 bits", {"Trigger": "Test", "seconds": 65536}, False),
 ]
 

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 
@@ -35,32 +34,20 @@ bool golden_updating() {
 }
 
 bool rgb_image_load(const std::string& path, RgbImage* out, std::string* error) {
-    unsigned char* raw = nullptr;
-    unsigned w = 0, h = 0;
-    const unsigned err = lodepng_decode24_file(&raw, &w, &h, path.c_str());
-    if (err != 0) {
-        std::free(raw);
-        *error = lodepng_error_text(err);
-        return false;
-    }
-    out->w = w;
-    out->h = h;
-    out->px.resize(size_t(w) * h);
+    std::vector<unsigned char> rgb;
+    const unsigned err = lodepng::decode(rgb, out->w, out->h, path, LCT_RGB, 8);
+    if (err != 0) *error = lodepng_error_text(err);
+    out->px.resize(rgb.size() / 3);
     for (size_t i = 0; i < out->px.size(); i++)
-        out->px[i] = uint32_t(raw[3 * i]) << 16 | uint32_t(raw[3 * i + 1]) << 8 | raw[3 * i + 2];
-    std::free(raw);
-    return true;
+        out->px[i] = uint32_t(rgb[3 * i]) << 16 | uint32_t(rgb[3 * i + 1]) << 8 | rgb[3 * i + 2];
+    return err == 0;
 }
 
 bool rgb_image_save(const std::string& path, const RgbImage& img) {
     std::vector<unsigned char> rgb;
-    rgb.reserve(img.px.size() * 3);
-    for (uint32_t c : img.px) {
-        rgb.push_back((unsigned char)(c >> 16));
-        rgb.push_back((unsigned char)(c >> 8));
-        rgb.push_back((unsigned char)c);
-    }
-    return lodepng_encode24_file(path.c_str(), rgb.data(), img.w, img.h) == 0;
+    for (uint32_t c : img.px)
+        rgb.insert(rgb.end(), {(unsigned char)(c >> 16), (unsigned char)(c >> 8), (unsigned char)c});
+    return lodepng::encode(path, rgb, img.w, img.h, LCT_RGB, 8) == 0;
 }
 
 GoldenDiff golden_diff(const RgbImage& expected, const RgbImage& actual) {
