@@ -22,14 +22,13 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
     // Memory-backed where possible: rewriting a file on ext4 forces a disk write each time.
     const char* dir = access("/dev/shm", W_OK) == 0 ? "/dev/shm" : std::getenv("TMPDIR");
     if (dir == nullptr || *dir == '\0') dir = "/tmp";
-    std::string templ = std::string(dir) + "/fuzz_bmp_XXXXXX.bmp";
-    const int fd = mkstemps(templ.data(), 4);
+    g_path = std::string(dir) + "/fuzz_bmp_XXXXXX.bmp";
+    const int fd = mkstemps(g_path.data(), 4);
     if (fd < 0) {
         std::perror("mkstemps");
         std::abort();
     }
     close(fd);
-    g_path = templ;
     g_src = "A:" + g_path;
     std::atexit([] { unlink(g_path.c_str()); });
     fuzz_app_init(false);

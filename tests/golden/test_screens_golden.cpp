@@ -127,17 +127,14 @@ TEST(SnapshotWithoutAssets, KeepsRenderingEveryMessage) {
 // The comparison itself, on a 320 x 240 grey picture: where its tolerances lie.
 TEST(GoldenImage, Tolerance) {
     const RgbImage expected{320, 240, std::vector<uint32_t>(320 * 240, 0x808080)};
-    const struct {
-        const char* what;
-        size_t pixels;  // how many pixels are changed
-        uint32_t value; // to this colour
-        bool matches;
-    } cases[] = {
+    // clang-format off
+    const struct { const char* what; size_t pixels; uint32_t value; bool matches; } cases[] = { // pixels set to value
         {"identical", 0, 0, true},
         {"every pixel 8 off in blue", 320 * 240, 0x808088, true},
         {"0.5 % of the pixels 9 off and one more", 385, 0x807780, false},
         {"a quarter black", 320 * 60, 0x000000, false},
     };
+    // clang-format on
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         RgbImage actual = expected;

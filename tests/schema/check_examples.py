@@ -104,7 +104,6 @@ SCHEMA_CASES = [
     ("installing at 150%", {"Trigger": "Installing", "percent": 150}, False),
     ("prompt 4", {"Trigger": "Prompt", "Msg": 4, "seconds": 3}, True),
     ("prompt 6 (placeholder entry)", {"Trigger": "PROMPT", "Msg": 6}, False),
-    ("auth 4", {"Trigger": "Auth", "Msg": 4}, True),
     ("auth 5", {"Trigger": "Auth", "Msg": 5}, False),
     ("colour test 3", {"Trigger": "Test", "Msg": 3}, False),
     ("unknown command", {"Trigger": "Reboot"}, False),

@@ -6,6 +6,7 @@ Usage: check_send_status.py [REPO_ROOT]
 """
 import json
 import os
+import pathlib
 import socket
 import subprocess
 import sys
@@ -23,11 +24,9 @@ failures = []
 with tempfile.TemporaryDirectory() as tmp, socket.socket(socket.AF_INET, socket.SOCK_DGRAM) as sock:
     sock.bind(("127.0.0.1", 0))
     sock.settimeout(10)
-    message, broken = os.path.join(tmp, "prompt.json"), os.path.join(tmp, "broken.json")
-    with open(message, "w", encoding="utf-8") as f:
-        f.write('{"Trigger": "Prompt", "Msg": 4, "note": "Grüße"}\n')
-    with open(broken, "w", encoding="utf-8") as f:
-        f.write('{"Trigger": "Test",')
+    message, broken = pathlib.Path(tmp, "prompt.json"), pathlib.Path(tmp, "broken.json")
+    message.write_text('{"Trigger": "Prompt", "Msg": 4, "note": "Grüße"}\n', encoding="utf-8")
+    broken.write_text('{"Trigger": "Test",', encoding="utf-8")
 
     want = [json.loads(line) for line in run("--print", message, "charging-1p").stdout.splitlines()]
     sent = run("--port", str(sock.getsockname()[1]), "--delay", "0", "--quiet", message, "charging-1p")

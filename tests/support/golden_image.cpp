@@ -80,8 +80,7 @@ std::string golden_check(const std::string& expected_path, const RgbImage& actua
     std::filesystem::remove(diff_path, ignored);
 
     RgbImage expected;
-    std::string error;
-    std::string why;
+    std::string error, why;
     if (!rgb_image_load(expected_path, &expected, &error)) {
         why = error + " (scripts/update-golden makes the expected pictures)";
     } else if (expected.w != actual.w || expected.h != actual.h) {

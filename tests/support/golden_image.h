@@ -1,7 +1,6 @@
-// Golden pictures: a rendered picture is compared with the PNG committed for it, with a small tolerance
-// for anti-aliasing. A picture matches when at most 0.5 % of its pixels differ by more than 8 in some
-// channel. GFX_UPDATE_GOLDEN=1 asks the tests to write the expected pictures instead
-// (scripts/update-golden).
+// Golden pictures: a rendered picture matches the PNG committed for it when at most 0.5 % of its pixels
+// differ by more than 8 in some channel (anti-aliasing). GFX_UPDATE_GOLDEN=1 asks the tests to write
+// the expected pictures instead (scripts/update-golden).
 #pragma once
 
 #include <cstddef>

@@ -57,14 +57,12 @@ TEST(Assets, EveryPictureHasItsWidgetSizeAlphaAndShowsOnBlack) {
 }
 
 // The GIF widget needs a global colour table; without the loop extension the battery would fill once,
-// and a frame delay of 0 would make it step every 10 ms.
+// and a frame delay of 0 would make it step every 10 ms. (make-assets checks the format and size.)
 TEST(Assets, BatteryAnimationLoopsForeverAtAVisiblePace) {
     int err = 0;
     GifFileType* gif = DGifOpenFileName((kImg + "gif/battery.gif").c_str(), &err);
     ASSERT_NE(gif, nullptr) << GifErrorString(err);
     ASSERT_EQ(DGifSlurp(gif), GIF_OK) << GifErrorString(gif->Error);
-    EXPECT_EQ(gif->SWidth, 46);
-    EXPECT_EQ(gif->SHeight, 98);
     EXPECT_NE(gif->SColorMap, nullptr);
     EXPECT_GT(gif->ImageCount, 1);
     // The loop extension: NETSCAPE2.0, then a sub-block 1, count (little-endian). giflib keeps the
