@@ -1,7 +1,6 @@
-// The fuzz targets' corpora through the real program: every file of tests/fuzz/corpus/ is sent as
-// datagrams (a sequence file of fuzz_sequence split where the target splits it, any other file as one
-// datagram), followed by a probe, a trigger message whose log line shows that the program took them
-// and still handles messages. Afterwards the program still follows status messages on the panel.
+// The fuzz corpora through the real program: every file of tests/fuzz/corpus/ is sent as datagrams (a
+// fuzz_sequence file split as the target splits it), then a probe trigger whose log line shows that the
+// program took them. Afterwards the program still follows status messages on the panel.
 #include "e2e.h"
 
 #include <algorithm>

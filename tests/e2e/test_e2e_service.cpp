@@ -70,27 +70,17 @@ TEST_F(Service, ReadyAfterTheFirstFrameAndWatchdogPingsOnlyWhileRunning) {
 TEST_F(Service, BindAddressAndAllowedSenders) {
     const struct {
         std::vector<std::pair<std::string, std::string>> env;
-        const char* bound;
-        const char* to;
-        const char* accepted;
-        const char* refused;
+        const char *bound, *to, *accepted, *refused; // bound and sent to; accepted and refused senders
         size_t errors;
     } cases[] = {
         {{}, "0.0.0.0", "127.0.0.1", "127.0.0.2", nullptr, 0},
         {{{"STATUS_DISPLAY_BIND", "127.0.0.2"}}, "127.0.0.2", "127.0.0.2", "127.0.0.1", nullptr, 0},
-        {{{"STATUS_DISPLAY_ALLOW", " 127.0.0.3, 127.0.0.2"}},
-         "0.0.0.0",
-         "127.0.0.1",
-         "127.0.0.2",
-         "127.0.0.1",
-         0},
+        // clang-format off
+        {{{"STATUS_DISPLAY_ALLOW", " 127.0.0.3, 127.0.0.2"}}, "0.0.0.0", "127.0.0.1", "127.0.0.2", "127.0.0.1", 0},
         // Malformed settings fall back to the board itself.
         {{{"STATUS_DISPLAY_BIND", "127.0.0.256"}, {"STATUS_DISPLAY_ALLOW", "127.0.0.2 controller"}},
-         "127.0.0.1",
-         "127.0.0.1",
-         "127.0.0.1",
-         "127.0.0.2",
-         2},
+         "127.0.0.1", "127.0.0.1", "127.0.0.1", "127.0.0.2", 2},
+        // clang-format on
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.env.empty() ? "defaults" : c.env[0].first + "=" + c.env[0].second);

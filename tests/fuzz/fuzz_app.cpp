@@ -15,12 +15,6 @@ constexpr int64_t kWallStart = 1767225600; // 2026-01-01 00:00:00 UTC
 constexpr uint32_t kStepMs = 20;
 uint64_t g_elapsed_ms = 0; // does not wrap, unlike the tick
 
-uint64_t heap_growth_limit() {
-    const char* env = std::getenv("FUZZ_HEAP_GROWTH_MB");
-    const uint64_t mb = env != nullptr ? std::strtoull(env, nullptr, 10) : 64;
-    return mb * 1024 * 1024;
-}
-
 } // namespace
 
 void fuzz_app_init(bool screens) {
@@ -51,7 +45,8 @@ void fuzz_app_advance(uint32_t ms) {
 void fuzz_app_check_heap(uint64_t warmup) {
     static uint64_t inputs = 0;
     static size_t warm_peak = 0;
-    static const uint64_t limit = heap_growth_limit();
+    static const char* mb = std::getenv("FUZZ_HEAP_GROWTH_MB");
+    static const uint64_t limit = (mb != nullptr ? std::strtoull(mb, nullptr, 10) : 64) * 1024 * 1024;
     inputs++;
     const size_t live = __sanitizer_get_current_allocated_bytes();
     if ((inputs & (inputs - 1)) == 0 && inputs >= 1024)

@@ -16,39 +16,28 @@ namespace {
 std::string g_path; // the temporary file
 std::string g_src;  // the same file as an image source ("A:" + path)
 
-void remove_file() {
-    unlink(g_path.c_str());
-}
-
-bool write_file(const uint8_t* data, size_t size) {
-    FILE* f = std::fopen(g_path.c_str(), "wb");
-    if (f == nullptr) return false;
-    const bool ok = std::fwrite(data, 1, size, f) == size;
-    return std::fclose(f) == 0 && ok;
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
     // Memory-backed where possible: rewriting a file on ext4 forces a disk write each time.
     const char* dir = access("/dev/shm", W_OK) == 0 ? "/dev/shm" : std::getenv("TMPDIR");
     if (dir == nullptr || *dir == '\0') dir = "/tmp";
-    std::string templ = std::string(dir) + "/fuzz_bmp_XXXXXX.bmp";
-    const int fd = mkstemps(templ.data(), 4);
+    g_path = std::string(dir) + "/fuzz_bmp_XXXXXX.bmp";
+    const int fd = mkstemps(g_path.data(), 4);
     if (fd < 0) {
         std::perror("mkstemps");
         std::abort();
     }
     close(fd);
-    g_path = templ;
     g_src = "A:" + g_path;
-    std::atexit(remove_file);
+    std::atexit([] { unlink(g_path.c_str()); });
     fuzz_app_init(false);
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    if (!write_file(data, size)) std::abort();
+    FILE* f = std::fopen(g_path.c_str(), "wb");
+    if (f == nullptr || std::fwrite(data, 1, size, f) != size || std::fclose(f) != 0) std::abort();
 
     lv_img_header_t header;
     const lv_res_t info = lv_img_decoder_get_info(g_src.c_str(), &header);

@@ -1,9 +1,7 @@
-// A sequence of datagrams per input, with time passing between them.
-//
-// Input format: datagrams separated by a zero byte; the byte after each separator is the pause before
-// the next datagram in tenths of a second (0 to 25.5 s). The first datagram comes after 100 ms and the
-// last is followed by 100 ms. A zero byte ends a datagram's text in the program too, so the format
-// hides nothing the program could see.
+// A sequence of datagrams per input, with time passing between them. Input format: datagrams separated by a
+// zero byte; the byte after each separator is the pause before the next datagram in tenths of a second (0
+// to 25.5 s). The first datagram comes after 100 ms and the last is followed by 100 ms. A zero byte ends a
+// datagram's text in the program too, so the format hides nothing the program could see.
 #include <cstddef>
 #include <cstdint>
 #include <cstring>

@@ -36,16 +36,9 @@ TEST(LabelReport, FlagsTextsThatDoNotFitTheirLabel) {
     constexpr auto WRAP = LV_LABEL_LONG_WRAP, CLIP = LV_LABEL_LONG_CLIP,
                    SCROLL = LV_LABEL_LONG_SCROLL_CIRCULAR;
     constexpr auto LEFT = LV_TEXT_ALIGN_LEFT, CENTER = LV_TEXT_ALIGN_CENTER;
-    struct Case {
-        const char* name;
-        lv_coord_t w, h, x;
-        const char* text;
-        lv_label_long_mode_t mode;
-        lv_text_align_t align;
-        Kinds expected;
-    };
     // clang-format off
-    const Case cases[] = {
+    const struct { const char* name; lv_coord_t w, h, x; const char* text; lv_label_long_mode_t mode;
+                   lv_text_align_t align; Kinds expected; } cases[] = {
         {"sized to its text",                C,   C,  0,   "Hello",                WRAP,   LEFT,   {}},
         {"short text in a fixed box",        100, 16, 0,   "Hello",                WRAP,   CENTER, {}},
         {"three lines in a one-line box",    60,  16, 0,   "Hello world foo",      WRAP,   LEFT,   {K::WrapsBeyond}},
@@ -60,7 +53,7 @@ TEST(LabelReport, FlagsTextsThatDoNotFitTheirLabel) {
         {"letters the font lacks",           C,   C,  0,   "Caf\xC3\xA9 \xE2\x98\xBA",  WRAP,   LEFT,   {K::MissingGlyph}},
     };
     // clang-format on
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         lv_obj_t* scr = lv_obj_create(nullptr);
         lv_obj_t* l = label(scr, c.w, c.h, c.x, c.text, c.mode, c.align);

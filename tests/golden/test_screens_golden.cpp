@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -23,30 +24,19 @@ namespace fs = std::filesystem;
 
 const std::string kScreensDir = std::string(SD_GOLDEN_DIR) + "/screens";
 
-struct ToolRun {
-    int status = -1; // as waitpid reports it
-    std::string log; // the tool's stdout and stderr
-
-    bool ok() const { return WIFEXITED(status) && WEXITSTATUS(status) == 0; }
-    int exit_code() const { return WIFEXITED(status) ? WEXITSTATUS(status) : -1; }
-};
-
-// Runs the snapshot tool with `args` in `dir` (default: the build directory), through the harness's
-// launcher.
-ToolRun run_tool(const std::vector<std::string>& args, const std::string& dir = "") {
+// Runs the snapshot tool with `args` in `dir` (default: the build directory) and returns its output,
+// with "failed: " in front unless it exits with 0.
+std::string run_tool(const std::vector<std::string>& args, const std::string& dir = "") {
     harness::Program p({.program = SD_SNAPSHOT_TOOL, .args = args, .dir = dir});
     const int status = p.wait_exit(harness::scaled(60000)).value_or(-1);
-    return {status, p.out() + p.err()};
+    const bool ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    return (ok ? "" : "failed: status " + std::to_string(status) + "\n") + p.out() + p.err();
 }
 
-// Message files are named relative to screens/; everything else is passed on as it is.
-std::vector<std::string> resolve(const std::vector<std::string>& steps) {
-    std::vector<std::string> out;
-    for (const std::string& s : steps) {
-        const bool is_file = s.size() > 5 && s.compare(s.size() - 5, 5, ".json") == 0;
-        out.push_back(is_file ? kScreensDir + "/" + s : s);
-    }
-    return out;
+// The tool's arguments for the steps of states.txt: message files are named relative to screens/.
+void add_steps(std::vector<std::string>& args, const std::vector<std::string>& steps) {
+    for (const std::string& s : steps)
+        args.push_back(s.size() > 5 && s.compare(s.size() - 5, 5, ".json") == 0 ? kScreensDir + "/" + s : s);
 }
 
 // Compares a rendered picture with screens/<name>.png, or writes it there when updating.
@@ -64,63 +54,41 @@ void expect_golden(const std::string& name, const std::string& rendered_path) {
     EXPECT_TRUE(mismatch.empty()) << name << ": " << mismatch;
 }
 
-struct Picture {
-    std::string name;
-    std::vector<std::string> steps; // the tool's arguments after OUT.png
-};
+// A picture's name and the tool's arguments after OUT.png.
+using Picture = std::pair<std::string, std::vector<std::string>>;
 
-std::ostream& operator<<(std::ostream& os, const Picture& p) {
-    return os << p.name;
-}
-
-// The pictures and their wall time, from screens/states.txt.
-struct States {
-    std::string time;
+// screens/states.txt: "time SECONDS", then one picture a line, its name and its steps.
+std::string g_time;
+const std::vector<Picture> kPictures = [] {
     std::vector<Picture> pictures;
-};
-
-const States& states() {
-    static const States list = [] {
-        States s;
-        std::ifstream in(kScreensDir + "/states.txt");
-        for (std::string line; std::getline(in, line);) {
-            std::istringstream words(line);
-            Picture p;
-            if (!(words >> p.name) || p.name[0] == '#') continue;
-            for (std::string w; words >> w;) p.steps.push_back(w);
-            if (p.name == "time" && p.steps.size() == 1) {
-                s.time = p.steps[0];
-            } else {
-                s.pictures.push_back(p);
-            }
+    std::ifstream in(kScreensDir + "/states.txt");
+    for (std::string line; std::getline(in, line);) {
+        std::istringstream in_line(line);
+        const std::vector<std::string> w{std::istream_iterator<std::string>(in_line), {}};
+        if (w.empty() || w[0][0] == '#') continue;
+        if (w[0] == "time" && w.size() == 2) {
+            g_time = w[1];
+        } else {
+            pictures.push_back({w[0], {w.begin() + 1, w.end()}});
         }
-        return s;
-    }();
-    return list;
-}
+    }
+    return pictures;
+}();
 
 class ScreenGolden : public ::testing::TestWithParam<Picture> {};
 
-TEST(ScreenStates, ListHasATimeAndPictures) {
-    EXPECT_FALSE(states().time.empty());
-    EXPECT_FALSE(states().pictures.empty());
-}
-
 TEST_P(ScreenGolden, MatchesThePicture) {
-    const Picture& p = GetParam();
-    const std::string out = sd_test_out_path(std::string("screens/") + p.name + ".png");
-    std::vector<std::string> args{"--time", states().time, "--assets", SD_ASSETS_DIR, out};
-    for (const std::string& s : resolve(p.steps)) args.push_back(s);
-    const ToolRun run = run_tool(args);
-    ASSERT_TRUE(run.ok()) << "exit " << run.exit_code() << "\n" << run.log;
-    expect_golden(p.name, out);
+    const auto& [name, steps] = GetParam();
+    const std::string out = sd_test_out_path("screens/" + name + ".png");
+    std::vector<std::string> args{"--time", g_time, "--assets", SD_ASSETS_DIR, out};
+    add_steps(args, steps);
+    const std::string log = run_tool(args);
+    ASSERT_FALSE(log.starts_with("failed: ")) << log;
+    expect_golden(name, out);
 }
 
-std::string picture_name(const ::testing::TestParamInfo<Picture>& param) {
-    return param.param.name;
-}
-
-INSTANTIATE_TEST_SUITE_P(Screens, ScreenGolden, ::testing::ValuesIn(states().pictures), picture_name);
+INSTANTIATE_TEST_SUITE_P(Screens, ScreenGolden, ::testing::ValuesIn(kPictures),
+                         [](const ::testing::TestParamInfo<Picture>& param) { return param.param.first; });
 
 // Started in a directory without qorv_lvgl/, the modules get no pictures and no TrueType fonts: images
 // show the runtime's placeholder, labels with a loader font stay empty, and the built-in font still
@@ -129,60 +97,49 @@ TEST(SnapshotWithoutAssets, KeepsRenderingEveryMessage) {
     const fs::path empty = sd_test_out_path("screens/empty/");
     fs::remove_all(empty);
     fs::create_directories(empty);
-    struct Shot {
-        const char* name;
-        std::vector<std::string> steps; // what leads from the previous shot to this one
+    const std::vector<std::pair<std::string, std::vector<std::string>>> shots = {
+        {"welcome", {"welcome.json", "--wait", "1000"}},
+        {"idle", {"idle.json"}},
+        {"swipe_normal", {"swipe_normal.json"}},
+        {"charging_3_phase", {"charging_3_phase.json", "--wait", "1000"}},
+        {"not_available", {"not_available.json"}},
+        {"overlay_auth", {"overlay_auth.json"}},
     };
-    const std::vector<Shot> shots = {
-        {"without_assets_welcome", {"welcome.json", "--wait", "1000"}},
-        {"without_assets_idle", {"idle.json"}},
-        {"without_assets_swipe_normal", {"swipe_normal.json"}},
-        {"without_assets_charging_3_phase", {"charging_3_phase.json", "--wait", "1000"}},
-        {"without_assets_not_available", {"not_available.json"}},
-        {"without_assets_overlay_auth", {"overlay_auth.json"}},
+    auto shot_path = [](const std::string& name) {
+        return sd_test_out_path("screens/without_assets_" + name + ".png");
     };
-    std::vector<std::string> args{"--time", states().time,
-                                  sd_test_out_path("screens/without_assets_final.png")};
-    for (const Shot& s : shots) {
-        for (const std::string& step : resolve(s.steps)) args.push_back(step);
-        args.push_back("--shot");
-        args.push_back(sd_test_out_path("screens/" + std::string(s.name) + ".png"));
+    std::vector<std::string> args{"--time", g_time, shot_path("final")};
+    for (const auto& [name, steps] : shots) {
+        add_steps(args, steps);
+        args.insert(args.end(), {"--shot", shot_path(name)});
     }
-    const ToolRun run = run_tool(args, empty.string());
-    ASSERT_TRUE(run.ok()) << "exit " << run.exit_code() << "\n" << run.log;
-    EXPECT_NE(run.log.find("error when loading a font"), std::string::npos)
-        << "the fonts really were missing";
+    const std::string log = run_tool(args, empty.string());
+    ASSERT_FALSE(log.starts_with("failed: ")) << log;
+    EXPECT_NE(log.find("error when loading a font"), std::string::npos) << "the fonts really were missing";
+    EXPECT_NE(log.find("qorv_lvgl/assets/"), std::string::npos) << "the missing files are named";
     EXPECT_TRUE(fs::is_empty(empty)) << "the tool wrote nothing into its working directory";
-    for (const Shot& s : shots) {
-        SCOPED_TRACE(s.name);
-        expect_golden(s.name, sd_test_out_path("screens/" + std::string(s.name) + ".png"));
+    for (const auto& [name, steps] : shots) {
+        SCOPED_TRACE(name);
+        expect_golden("without_assets_" + name, shot_path(name));
     }
 }
 
 // The comparison itself, on a 320 x 240 grey picture: where its tolerances lie.
 TEST(GoldenImage, Tolerance) {
-    RgbImage expected;
-    expected.w = 320;
-    expected.h = 240;
-    expected.px.assign(320 * 240, 0x808080);
-    const struct {
-        const char* what;
-        size_t pixels;  // how many pixels are changed
-        uint32_t value; // to this colour
-        bool matches;
-    } cases[] = {
+    const RgbImage expected{320, 240, std::vector<uint32_t>(320 * 240, 0x808080)};
+    // clang-format off
+    const struct { const char* what; size_t pixels; uint32_t value; bool matches; } cases[] = { // pixels set to value
         {"identical", 0, 0, true},
         {"every pixel 8 off in blue", 320 * 240, 0x808088, true},
-        {"0.5 % of the pixels 9 off", 384, 0x807780, true},
-        {"one more", 385, 0x807780, false},
+        {"0.5 % of the pixels 9 off and one more", 385, 0x807780, false},
         {"a quarter black", 320 * 60, 0x000000, false},
     };
+    // clang-format on
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         RgbImage actual = expected;
         std::fill_n(actual.px.begin(), c.pixels, c.value);
-        const GoldenDiff d = golden_diff(expected, actual);
-        EXPECT_EQ(d.matches(), c.matches) << d.differing << " differing, " << d.allowed << " allowed";
+        EXPECT_EQ(golden_diff(expected, actual).matches(), c.matches);
     }
 }
 

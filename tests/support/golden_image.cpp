@@ -4,9 +4,10 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+
+#include "test_paths.h"
 
 namespace {
 
@@ -17,11 +18,12 @@ int channel_diff(uint32_t a, uint32_t b) {
     return d;
 }
 
-// NAME.png -> NAME<suffix>
-std::string sibling(const std::string& png, const char* suffix) {
-    const std::string stem =
-        png.size() > 4 && png.compare(png.size() - 4, 4, ".png") == 0 ? png.substr(0, png.size() - 4) : png;
-    return stem + suffix;
+// Where the pictures of a mismatch go: the expected picture's path below tests/golden/, in the test
+// output directory, without ".png".
+std::string mismatch_stem(const std::string& expected_path) {
+    std::filesystem::path rel = std::filesystem::path(expected_path).lexically_relative(SD_GOLDEN_DIR);
+    if (rel.empty() || *rel.begin() == "..") rel = std::filesystem::path(expected_path).filename();
+    return sd_test_out_path("golden/" + rel.replace_extension().string());
 }
 
 } // namespace
@@ -32,32 +34,20 @@ bool golden_updating() {
 }
 
 bool rgb_image_load(const std::string& path, RgbImage* out, std::string* error) {
-    unsigned char* raw = nullptr;
-    unsigned w = 0, h = 0;
-    const unsigned err = lodepng_decode24_file(&raw, &w, &h, path.c_str());
-    if (err != 0) {
-        std::free(raw);
-        *error = lodepng_error_text(err);
-        return false;
-    }
-    out->w = w;
-    out->h = h;
-    out->px.resize(size_t(w) * h);
+    std::vector<unsigned char> rgb;
+    const unsigned err = lodepng::decode(rgb, out->w, out->h, path, LCT_RGB, 8);
+    if (err != 0) *error = lodepng_error_text(err);
+    out->px.resize(rgb.size() / 3);
     for (size_t i = 0; i < out->px.size(); i++)
-        out->px[i] = uint32_t(raw[3 * i]) << 16 | uint32_t(raw[3 * i + 1]) << 8 | raw[3 * i + 2];
-    std::free(raw);
-    return true;
+        out->px[i] = uint32_t(rgb[3 * i]) << 16 | uint32_t(rgb[3 * i + 1]) << 8 | rgb[3 * i + 2];
+    return err == 0;
 }
 
 bool rgb_image_save(const std::string& path, const RgbImage& img) {
     std::vector<unsigned char> rgb;
-    rgb.reserve(img.px.size() * 3);
-    for (uint32_t c : img.px) {
-        rgb.push_back((unsigned char)(c >> 16));
-        rgb.push_back((unsigned char)(c >> 8));
-        rgb.push_back((unsigned char)c);
-    }
-    return lodepng_encode24_file(path.c_str(), rgb.data(), img.w, img.h) == 0;
+    for (uint32_t c : img.px)
+        rgb.insert(rgb.end(), {(unsigned char)(c >> 16), (unsigned char)(c >> 8), (unsigned char)c});
+    return lodepng::encode(path, rgb, img.w, img.h, LCT_RGB, 8) == 0;
 }
 
 GoldenDiff golden_diff(const RgbImage& expected, const RgbImage& actual) {
@@ -83,32 +73,27 @@ GoldenDiff golden_diff(const RgbImage& expected, const RgbImage& actual) {
 }
 
 std::string golden_check(const std::string& expected_path, const RgbImage& actual) {
-    const std::string actual_path = sibling(expected_path, ".actual.png");
-    const std::string diff_path = sibling(expected_path, ".diff.png");
+    const std::string stem = mismatch_stem(expected_path);
+    const std::string actual_path = stem + ".actual.png", diff_path = stem + ".diff.png";
     std::error_code ignored;
     std::filesystem::remove(actual_path, ignored);
     std::filesystem::remove(diff_path, ignored);
 
     RgbImage expected;
-    std::string error;
+    std::string error, why;
     if (!rgb_image_load(expected_path, &expected, &error)) {
-        rgb_image_save(actual_path, actual);
-        return expected_path + ": " + error + " (scripts/update-golden makes the expected pictures)\n" +
-               "  actual: " + actual_path;
+        why = error + " (scripts/update-golden makes the expected pictures)";
+    } else if (expected.w != actual.w || expected.h != actual.h) {
+        why = "expected " + std::to_string(expected.w) + "x" + std::to_string(expected.h) + ", rendered " +
+              std::to_string(actual.w) + "x" + std::to_string(actual.h);
+    } else {
+        const GoldenDiff d = golden_diff(expected, actual);
+        if (d.matches()) return "";
+        rgb_image_save(diff_path, d.picture);
+        why = std::to_string(d.differing) + " pixels differ by more than " +
+              std::to_string(kGoldenChannelTolerance) + " (at most " + std::to_string(d.allowed) +
+              " may; worst channel difference " + std::to_string(d.worst) + ")\n  diff:     " + diff_path;
     }
-    if (expected.w != actual.w || expected.h != actual.h) {
-        rgb_image_save(actual_path, actual);
-        return expected_path + ": expected " + std::to_string(expected.w) + "x" + std::to_string(expected.h) +
-               ", rendered " + std::to_string(actual.w) + "x" + std::to_string(actual.h) + "\n" +
-               "  actual: " + actual_path;
-    }
-    const GoldenDiff d = golden_diff(expected, actual);
-    if (d.matches()) return "";
     rgb_image_save(actual_path, actual);
-    rgb_image_save(diff_path, d.picture);
-    return std::to_string(d.differing) + " pixels differ by more than " +
-           std::to_string(kGoldenChannelTolerance) + " (at most " + std::to_string(d.allowed) +
-           " may; worst channel difference " + std::to_string(d.worst) + ")\n" +
-           "  expected: " + expected_path + "\n" + "  actual:   " + actual_path + "\n" +
-           "  diff:     " + diff_path;
+    return why + "\n  expected: " + expected_path + "\n  actual:   " + actual_path;
 }

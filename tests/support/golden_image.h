@@ -1,7 +1,6 @@
-// Golden pictures: a rendered picture is compared with the PNG committed for it, with a small tolerance
-// for anti-aliasing. A picture matches when at most 0.5 % of its pixels differ by more than 8 in some
-// channel. GFX_UPDATE_GOLDEN=1 asks the tests to write the expected pictures instead
-// (scripts/update-golden).
+// Golden pictures: a rendered picture matches the PNG committed for it when at most 0.5 % of its pixels
+// differ by more than 8 in some channel (anti-aliasing). GFX_UPDATE_GOLDEN=1 asks the tests to write
+// the expected pictures instead (scripts/update-golden).
 #pragma once
 
 #include <cstddef>
@@ -35,6 +34,7 @@ struct GoldenDiff {
 GoldenDiff golden_diff(const RgbImage& expected, const RgbImage& actual);
 
 // Compares `actual` with the picture at `expected_path` (NAME.png). Returns an empty string on a match
-// and removes stale NAME.actual.png and NAME.diff.png; otherwise writes those two beside the expected
-// picture and returns a message that says how far off it is and where the pictures are.
+// and removes stale NAME.actual.png and NAME.diff.png; otherwise writes those two to the test output
+// directory (<build>/tests/out/golden/, below it as NAME.png is below tests/golden/) and returns a
+// message that says how far off it is and where the pictures are.
 std::string golden_check(const std::string& expected_path, const RgbImage& actual);

@@ -1,6 +1,5 @@
-// What the program prints on standard output while a StdoutLog lives: LVGL 8.3 prints its log there
-// (LV_LOG_PRINTF 1) and then never calls a registered print callback, so tests read log lines here.
-// Descriptor 1 goes to a file meanwhile; what was captured is passed on when the StdoutLog ends.
+// Standard output while a StdoutLog lives, where LVGL 8.3 prints its log (LV_LOG_PRINTF 1, no print
+// callback). Descriptor 1 goes to a file meanwhile; the capture is passed on when the StdoutLog ends.
 #pragma once
 
 #include <cstddef>
