@@ -279,7 +279,18 @@ std::optional<int> Program::wait_exit(Ms timeout) {
 }
 
 void Program::pause() const {
-    if (pid_ > 0) kill(pid_, SIGSTOP);
+    if (pid_ <= 0 || kill(pid_, SIGSTOP) != 0) return;
+    // kill() returns before the process has stopped; a system call under way (a datagram being sent)
+    // still completes. Return once the kernel reports it stopped, so nothing follows the pause.
+    const std::string stat = "/proc/" + std::to_string(pid_) + "/stat";
+    for (int i = 0; i < 10000; i++) {
+        std::ifstream f(stat);
+        std::string line;
+        if (!std::getline(f, line)) return;
+        const size_t paren = line.rfind(')');
+        if (paren == std::string::npos || paren + 2 >= line.size() || line[paren + 2] == 'T') return;
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
 }
 
 void Program::resume() const {

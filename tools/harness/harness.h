@@ -120,7 +120,7 @@ class Program {
     Clock::time_point started() const { return started_; }
     // Its wait status once it has ended, waiting up to `timeout` for that.
     std::optional<int> wait_exit(Ms timeout);
-    // Stops and continues the process (datagrams queue up meanwhile).
+    // Stops the process (returning once it has stopped) and continues it; datagrams queue meanwhile.
     void pause() const;
     void resume() const;
 
