@@ -293,7 +293,10 @@ int main(int argc, char** argv) {
         return 1;
     }
     for (unsigned long seed = first; seed < first + count; seed++) {
-        // A quiet second between scenes, so no timer or animation of the previous one reaches into this one.
+        // The previous scene goes first and a quiet second follows, so no timer or animation of it reaches
+        // into this one: a scene depends on its seed alone.
+        lv_obj_clean(lv_scr_act());
+        lv_obj_clean(lv_layer_top());
         app_host_tick_set(app_host_tick() + 1000);
         lv_timer_handler();
         build_scene(uint32_t(seed), a);
