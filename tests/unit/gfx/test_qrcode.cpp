@@ -1,8 +1,9 @@
 // QR codes: the sizing rule (version, module size and margin for a size and a data length), and the
-// drawn pixels compared with qrcodegen's own code for the text.
+// drawn pixels read back as a module grid and compared with qrcodegen's own code for the text.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
 #include <functional>
 #include <string>
 #include <vector>
@@ -22,28 +23,68 @@ std::string text_of(size_t len) {
     return s;
 }
 
-// Counts the pixels of a size x size picture that differ from qrcodegen's code for `text` at `version`
-// (ECC MEDIUM raised as far as the version holds the text, its best mask) drawn `scale` pixels a module
-// from (margin, margin), light all around; version 0: all light.
-int wrong_pixels(const std::function<bool(int, int)>& dark_at, int size, const std::string& text, int version,
-                 int scale, int margin) {
-    std::vector<uint8_t> temp(text.begin(), text.end()), code(qrcodegen_BUFFER_LEN_MAX);
-    temp.resize(std::max(temp.size(), code.size()));
-    const int modules =
-        version > 0 && qrcodegen_encodeBinary(temp.data(), text.size(), code.data(), qrcodegen_Ecc_MEDIUM,
-                                              version, version, qrcodegen_Mask_AUTO, true)
-            ? qrcodegen_getSize(code.data())
-            : 0;
-    EXPECT_EQ(modules, version ? 4 * version + 17 : 0);
-    int wrong = 0;
+// qrcodegen's code for `text` at exactly one version, ECC level and mask; empty when it does not fit.
+std::vector<uint8_t> reference_code(const std::string& text, int version, int ecc, int mask) {
+    std::vector<uint8_t> temp(qrcodegen_BUFFER_LEN_MAX), code(qrcodegen_BUFFER_LEN_MAX);
+    std::copy(text.begin(), text.end(), temp.begin());
+    if (!qrcodegen_encodeBinary(temp.data(), text.size(), code.data(), (qrcodegen_Ecc)ecc, version, version,
+                                (qrcodegen_Mask)mask, false))
+        return {};
+    return code;
+}
+
+// The code read from a size x size picture: the dark pixels' bounding box is the code (finder
+// patterns sit in three corners), the top-left finder's 7-module edge gives the module size, each
+// module is read at its centre. Empty unless every pixel agrees with its module and all around is light.
+struct Grid {
+    int left = 0, scale = 0, modules = 0;
+    std::vector<bool> dark;
+};
+Grid read_grid(const std::function<bool(int, int)>& dark_at, int size) {
+    int x1 = size, y1 = size, x2 = -1, y2 = -1;
+    for (int y = 0; y < size; y++)
+        for (int x = 0; x < size; x++)
+            if (dark_at(x, y))
+                x1 = std::min(x1, x), y1 = std::min(y1, y), x2 = std::max(x2, x), y2 = std::max(y2, y);
+    Grid g;
+    int run = 0;
+    while (x1 + run <= x2 && dark_at(x1 + run, y1)) run++;
+    if (x2 < 0 || x1 != y1 || x2 - x1 != y2 - y1 || run % 7 != 0 || (x2 - x1 + 1) % (run / 7) != 0) return {};
+    g.left = x1, g.scale = run / 7, g.modules = (x2 - x1 + 1) / g.scale;
+    for (int m = 0; m < g.modules * g.modules; m++)
+        g.dark.push_back(dark_at(x1 + (m % g.modules) * g.scale + g.scale / 2,
+                                 y1 + (m / g.modules) * g.scale + g.scale / 2));
     for (int y = 0; y < size; y++) {
         for (int x = 0; x < size; x++) {
-            const int mx = x - margin, my = y - margin, end = modules * scale;
-            const bool in = mx >= 0 && my >= 0 && mx < end && my < end;
-            wrong += dark_at(x, y) != (in && qrcodegen_getModule(code.data(), mx / scale, my / scale));
+            const bool inside = x >= x1 && x <= x2 && y >= y1 && y <= y2;
+            if (dark_at(x, y) !=
+                (inside && g.dark[(size_t)((y - y1) / g.scale * g.modules + (x - x1) / g.scale)]))
+                return {};
         }
     }
-    return wrong;
+    return g;
+}
+
+// The ECC level at which some mask makes qrcodegen draw the same modules, or -1.
+int ecc_of(const Grid& g, const std::string& text, int version) {
+    for (int ecc = qrcodegen_Ecc_LOW; ecc <= qrcodegen_Ecc_HIGH; ecc++) {
+        for (int mask = 0; mask < 8; mask++) {
+            const std::vector<uint8_t> code = reference_code(text, version, ecc, mask);
+            if (code.empty() || qrcodegen_getSize(code.data()) != g.modules) continue;
+            bool same = true;
+            for (int m = 0; m < g.modules * g.modules && same; m++)
+                same = qrcodegen_getModule(code.data(), m % g.modules, m / g.modules) == g.dark[(size_t)m];
+            if (same) return ecc;
+        }
+    }
+    return -1;
+}
+
+// `g` must be the code of `text` at `version` with the highest ECC level that version holds it at.
+void expect_code_of(const Grid& g, const std::string& text, int version) {
+    int best = qrcodegen_Ecc_MEDIUM;
+    while (best < qrcodegen_Ecc_HIGH && !reference_code(text, version, best + 1, 0).empty()) best++;
+    EXPECT_EQ(ecc_of(g, text, version), best) << "version " << version;
 }
 
 TEST(QrRender, LayoutsMeasuredWithLvgl) {
@@ -69,7 +110,11 @@ TEST(QrRender, LayoutsMeasuredWithLvgl) {
         auto dark_at = [&](int x, int y) {
             return ((bits[(size_t)y * row_bytes + x / 8] >> (7 - x % 8)) & 1) == 0;
         };
-        EXPECT_EQ(wrong_pixels(dark_at, c.size, text, c.version, c.scale, c.margin), 0);
+        const Grid g = read_grid(dark_at, c.size);
+        EXPECT_EQ(g.modules, c.version ? 4 * c.version + 17 : 0) << "nothing dark when nothing fits";
+        if (c.version == 0) continue;
+        EXPECT_EQ((std::vector<int>{g.left, g.scale}), (std::vector<int>{c.margin, c.scale}));
+        expect_code_of(g, text, c.version);
     }
 }
 
@@ -80,27 +125,30 @@ TEST_F(QrCodeWidget, DrawsTheCodeInItsColoursOrALightSquare) {
     lv_obj_set_style_bg_color(lv_scr_act(), lv_color_hex(kScreen), 0);
     lv_obj_t* qr = lv_qrcode_create(lv_scr_act(), 100, lv_color_hex(kDark), lv_color_hex(kLight));
     lv_obj_set_pos(qr, 30, 20);
-    // Every pixel of the square is the dark or the light colour, the screen all around.
-    auto wrong = [this](const std::string& text, int version, int scale, int margin) {
+    // Reads the square back; every pixel is the dark or the light colour, the screen all around.
+    auto shown = [this, size = 100] {
         refresh();
-        int odd = 0;
-        for (lv_coord_t y = 19; y <= 120; y++)
-            for (lv_coord_t x = 29; x <= 130; x++) {
-                const bool inside = x >= 30 && y >= 20 && x < 130 && y < 120;
-                odd += inside ? pixel(x, y) != kDark && pixel(x, y) != kLight : pixel(x, y) != kScreen;
+        std::vector<bool> dark;
+        for (int y = -1; y <= size; y++) {
+            for (int x = -1; x <= size; x++) {
+                const uint32_t c = pixel((lv_coord_t)(30 + x), (lv_coord_t)(20 + y));
+                const bool inside = x >= 0 && y >= 0 && x < size && y < size;
+                EXPECT_TRUE(inside ? c == kDark || c == kLight : c == kScreen)
+                    << std::hex << c << " at " << x << "," << y;
+                if (inside) dark.push_back(c == kDark);
             }
-        auto dark_at = [this](int x, int y) {
-            return pixel((lv_coord_t)(30 + x), (lv_coord_t)(20 + y)) == kDark;
-        };
-        return odd + wrong_pixels(dark_at, 100, text, version, scale, margin);
+        }
+        return read_grid([&dark, size](int x, int y) { return (bool)dark[(size_t)(y * size + x)]; }, size);
     };
     // Status messages repeat their text: the second update of the same text must agree.
     const std::string text = text_of(120);
     for (int i = 0; i < 2; i++) EXPECT_EQ(lv_qrcode_update(qr, text.data(), 120), LV_RES_OK);
-    EXPECT_EQ(wrong(text, 8, 2, 1), 0);
+    const Grid g = shown();
+    EXPECT_EQ((std::vector<int>{g.modules, g.left, g.scale}), (std::vector<int>{4 * 8 + 17, 1, 2}));
+    expect_code_of(g, text, 8);
     // Too long for 100 pixels: a light square. Deleting the widget leaves nothing behind.
     EXPECT_EQ(lv_qrcode_update(qr, text_of(1000).data(), 1000), LV_RES_INV);
-    EXPECT_EQ(wrong("", 0, 0, 0), 0);
+    EXPECT_EQ(shown().modules, 0);
     lv_qrcode_delete(qr);
     EXPECT_EQ(lv_obj_get_child_cnt(lv_scr_act()), 0u);
 }
