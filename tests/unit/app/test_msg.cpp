@@ -126,4 +126,13 @@ TEST(MsgRead, TriggerMessages) {
     EXPECT_FALSE(t.has_seconds);
 }
 
+TEST(MsgCodes, WholeStringsWithoutRegardToCase) {
+    EXPECT_TRUE(msg_code_is("IDLE", "Idle"));
+    EXPECT_TRUE(msg_code_is("emergency pushed", "Emergency Pushed"));
+    EXPECT_FALSE(msg_code_is("Idl", "Idle"));
+    EXPECT_FALSE(msg_code_is("Idle ", "Idle"));
+    EXPECT_FALSE(msg_code_is(nullptr, "Idle"));
+    EXPECT_FALSE(msg_code_is("\xC3\x89", "\xC3\xA9")); // only ASCII letters fold
+}
+
 } // namespace
