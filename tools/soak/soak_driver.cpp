@@ -4,8 +4,8 @@
 // [b]" line; every trigger message must print its "TRIGGER <command>" line; invalid datagrams (not
 // JSON, cut, or status messages without a usable run state) must print neither. The driver checks those
 // lines in order as they come, samples the resident set, and fails on a crash, on fewer messages
-// handled than sent, on unexpected error lines, and on growth of the resident set's level above 1 %
-// after warm-up.
+// handled than sent, on unexpected error lines, and on growth of the resident set's level after
+// warm-up above both 1 % and 256 kB.
 //
 //   soak-driver SECONDS [--seed N] [--rate PER_SECOND] [--warmup SECONDS] [--rss-log FILE]
 //     --rate 0 sends as fast as the program takes the datagrams (default 2000 per second)
@@ -578,7 +578,12 @@ int main(int argc, char** argv) {
                                    s += (s.empty() ? "" : "\n    ") + u;
                                return s;
                            }());
-    if (growth > 1.0) failures.push_back("the resident set grew by more than 1 % after warm-up");
+    // A leak in handling a datagram costs at least one heap chunk (16 bytes or more) per datagram: over
+    // 1 MB a minute at 2000 per second. A rise below 256 kB is the allocator settling (a 60 s run has
+    // shown +0.8 % from one 64 kB step of the heap), which a short run can catch in either window.
+    constexpr long kGrowthFloorKb = 256;
+    if (growth > 1.0 && end_level - warm_level > kGrowthFloorKb)
+        failures.push_back("the resident set grew by more than 1 % and 256 kB after warm-up");
     if (warm_level <= 0 || end_level <= 0) failures.push_back("too few memory samples");
     if (!d.err().empty()) failures.push_back("standard error is not empty:\n" + d.err().substr(0, 2000));
     for (const std::string& f : failures) std::printf("FAIL: %s\n", f.c_str());
