@@ -7,6 +7,7 @@
 
 #include "app_fixture.h"
 #include "ui/ui_idle/ui_idle.h"
+#include "ui/ui_reservation/ui_reservation.h"
 #include "ui/ui_statusbar/ui_statusbar.h"
 #include "ui/ui_stopping/ui_stopping.h"
 #include "ui/ui_swipe_normal/ui_swipe_normal.h"
@@ -91,6 +92,7 @@ TEST_F(MainScreen, MessagesWithoutAScreenStillReachTheBarLanguageAndActiveScreen
 
 TEST_F(MainScreen, LanguageChangeReachesBuiltScreensBeforeTheActiveScreensData) {
     send(screen_message(SCREEN_IDLE));
+    send(screen_message(SCREEN_RESERVATION));
     send(screen_message(SCREEN_SWIPE_NORMAL));
     // The stopping screen is built and shown, and the language changes, in one message: the reason is
     // written in the new language, and the hidden screens built before read theirs too.
@@ -98,6 +100,8 @@ TEST_F(MainScreen, LanguageChangeReachesBuiltScreensBeforeTheActiveScreensData) 
                                           {"conns[0].sessionConnInfo.saveData._stopReason", R"("Remote")"}}));
     EXPECT_EQ(text(ui_stopping_tips_lable), "Fernstopp");
     EXPECT_EQ(text(ui_idle_inform_label), "Ladestecker verbinden");
+    EXPECT_EQ(text(ui_reservation_explanation_lable), "Reservierung");
+    EXPECT_EQ(text(ui_reservation_unit_lable), "Verbleibende Minuten");
     EXPECT_EQ(text(ui_swipe_normal_inform_text), lv_i18n_get_text("s_swipe_normal_default_text"));
     EXPECT_STREQ(lv_i18n_get_current_locale(), "de-DE");
 }
